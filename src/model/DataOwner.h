@@ -1,0 +1,91 @@
+// What a document asks of the control that owns it: settings and the application's
+// events. A nested document (a table cell) asks the document that holds it instead.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/ItemTypes.h"
+#include "model/PGOptions.h"
+#include "model/StyleTypes.h"
+
+namespace pagora {
+
+class IEmbeddedControl;
+class TCustomPGData;
+class TCustomPGItemInfo;
+class TPGStyle;
+
+inline constexpr const char* kDefaultDelimiters = " .;,:(){}\"/\\";
+
+class IPGDataOwner {
+public:
+  virtual ~IPGDataOwner() = default;
+
+  [[nodiscard]] virtual TPGStyle* GetStyle() const = 0;
+  [[nodiscard]] virtual TPGOptions GetOptions() const = 0;
+  [[nodiscard]] virtual TPGBiDiMode GetBiDiMode() const { return pgbdUnspecified; }
+  [[nodiscard]] virtual const std::string& GetDelimiters() const = 0;
+
+  // An item is being inserted (the text may be changed), was inserted, or is going.
+  virtual void ItemAction(TPGItemAction, TCustomPGItemInfo*, std::string& /*text*/, TCustomPGData*) {}
+  virtual void ControlAction(TPGControlAction, int /*itemNo*/, IEmbeddedControl*, TCustomPGData*) {}
+  // May supply an item's output when saving; true when it did (the default output is skipped).
+  virtual bool SaveItemToFile(const std::string& /*path*/, TCustomPGData*, int /*itemNo*/, TPGSaveFormat,
+                              bool /*unicode*/, std::string& /*text*/) {
+    return false;
+  }
+  // The text of an embedded control in a format; nothing when the application does not say.
+  virtual void SaveComponentToFile(const std::string& /*path*/, IEmbeddedControl*, TPGSaveFormat, std::string& /*out*/) {}
+  // The audible signal of refused input.
+  virtual void Beep() {}
+};
+
+// The owner of a document that no control shows: a style sheet, options and the events
+// as plain members. Tools, tests and the file formats use it.
+class TPGDocumentSettings : public IPGDataOwner {
+public:
+  TPGStyle* Style = nullptr;
+  TPGOptions Options = kDefaultPGOptions;
+  TPGBiDiMode BiDiMode = pgbdUnspecified;
+  std::string Delimiters = kDefaultDelimiters;
+
+  std::function<void(TCustomPGData& sender, TPGItemAction action, TCustomPGItemInfo* item, std::string& text)>
+      OnItemAction;
+  std::function<void(TCustomPGData& sender, TPGControlAction action, int itemNo, IEmbeddedControl* control)>
+      OnControlAction;
+  std::function<void(TCustomPGData& sender, const std::string& path, int itemNo, TPGSaveFormat format, bool unicode,
+                     std::string& text, bool& doDefault)>
+      OnSaveItemToFile;
+  std::function<void(const std::string& path, IEmbeddedControl* control, TPGSaveFormat format, std::string& out)>
+      OnSaveComponentToFile;
+  std::function<void()> OnBeep;
+
+  [[nodiscard]] TPGStyle* GetStyle() const override { return Style; }
+  [[nodiscard]] TPGOptions GetOptions() const override { return Options; }
+  [[nodiscard]] TPGBiDiMode GetBiDiMode() const override { return BiDiMode; }
+  [[nodiscard]] const std::string& GetDelimiters() const override { return Delimiters; }
+
+  void ItemAction(TPGItemAction action, TCustomPGItemInfo* item, std::string& text, TCustomPGData* data) override {
+    if (OnItemAction && data) OnItemAction(*data, action, item, text);
+  }
+  void ControlAction(TPGControlAction action, int itemNo, IEmbeddedControl* control, TCustomPGData* data) override {
+    if (OnControlAction && data) OnControlAction(*data, action, itemNo, control);
+  }
+  bool SaveItemToFile(const std::string& path, TCustomPGData* data, int itemNo, TPGSaveFormat format, bool unicode,
+                      std::string& text) override {
+    if (!OnSaveItemToFile || !data) return false;
+    bool doDefault = true;
+    OnSaveItemToFile(*data, path, itemNo, format, unicode, text, doDefault);
+    return !doDefault;
+  }
+  void SaveComponentToFile(const std::string& path, IEmbeddedControl* control, TPGSaveFormat format,
+                           std::string& out) override {
+    if (OnSaveComponentToFile) OnSaveComponentToFile(path, control, format, out);
+  }
+  void Beep() override {
+    if (OnBeep) OnBeep();
+  }
+};
+
+}  // namespace pagora

@@ -1,0 +1,27 @@
+// A window-system control embedded in a document (a button, an edit box ...). The core
+// places and shows it; the window-system layer owns the real widget behind it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Geometry.h"
+
+namespace pagora {
+
+class IEmbeddedControl {
+public:
+  virtual ~IEmbeddedControl() = default;
+  [[nodiscard]] virtual std::string ClassName() const = 0;
+  [[nodiscard]] virtual int Width() const = 0;
+  [[nodiscard]] virtual int Height() const = 0;
+  virtual void SetBounds(const TRect& bounds) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  [[nodiscard]] virtual bool Visible() const = 0;
+  // Whether the control is a window that can take the keyboard focus.
+  [[nodiscard]] virtual bool CanFocus() const = 0;
+  // Takes it off its parent window (while it sits in the undo list) or puts it back.
+  virtual void SetAttached(bool attached) = 0;
+};
+
+}  // namespace pagora

@@ -1,0 +1,62 @@
+// Small stand-ins for pictures, image lists and embedded controls in core tests.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "graphics/Graphic.h"
+#include "graphics/ImageList.h"
+#include "platform/EmbeddedControl.h"
+
+namespace pagora::test {
+
+class FakeGraphic : public TGraphic {
+public:
+  FakeGraphic(int w, int h, std::string cls = "TBitmap") : w_(w), h_(h), class_(std::move(cls)) {}
+  std::string ClassName() const override { return class_; }
+  int Width() const override { return w_; }
+  int Height() const override { return h_; }
+  std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<FakeGraphic>(*this); }
+  bool LoadFromBytes(std::string_view bytes) override { bytes_ = bytes; return true; }
+  std::string SaveToBytes() const override { return bytes_.empty() ? class_ + std::to_string(w_) : bytes_; }
+  bool IsMetafile() const override { return class_ == "TMetafile"; }
+  bool IsIcon() const override { return class_ == "TIcon"; }
+  bool IsBitmap() const override { return class_ == "TBitmap"; }
+
+private:
+  int w_, h_;
+  std::string class_;
+  std::string bytes_;
+};
+
+class FakeImageList : public TPGImageList {
+public:
+  FakeImageList(int w, int h, int count) : w_(w), h_(h), count_(count) {}
+  int Width() const override { return w_; }
+  int Height() const override { return h_; }
+  int Count() const override { return count_; }
+
+private:
+  int w_, h_, count_;
+};
+
+class FakeControl : public IEmbeddedControl {
+public:
+  FakeControl(int w, int h, bool canFocus = true) : bounds_(Bounds(0, 0, w, h)), canFocus_(canFocus) {}
+  std::string ClassName() const override { return "TButton"; }
+  int Width() const override { return bounds_.Width(); }
+  int Height() const override { return bounds_.Height(); }
+  void SetBounds(const TRect& bounds) override { bounds_ = bounds; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+  bool Visible() const override { return visible_; }
+  bool CanFocus() const override { return canFocus_; }
+  void SetAttached(bool attached) override { attached_ = attached; }
+  bool attached_ = false;
+
+private:
+  TRect bounds_;
+  bool canFocus_;
+  bool visible_ = true;
+};
+
+}  // namespace pagora::test
