@@ -30,6 +30,8 @@ public:
   // An item is being inserted (the text may be changed), was inserted, or is going.
   virtual void ItemAction(TPGItemAction, TCustomPGItemInfo*, std::string& /*text*/, TCustomPGData*) {}
   virtual void ControlAction(TPGControlAction, int /*itemNo*/, IEmbeddedControl*, TCustomPGData*) {}
+  // Whether SaveItemToFile may supply output (lets writers skip preparing its arguments).
+  [[nodiscard]] virtual bool WantsSaveItemToFile() const { return false; }
   // May supply an item's output when saving; true when it did (the default output is skipped).
   virtual bool SaveItemToFile(const std::string& /*path*/, TCustomPGData*, int /*itemNo*/, TPGSaveFormat,
                               bool /*unicode*/, std::string& /*text*/) {
@@ -72,6 +74,7 @@ public:
   void ControlAction(TPGControlAction action, int itemNo, IEmbeddedControl* control, TCustomPGData* data) override {
     if (OnControlAction && data) OnControlAction(*data, action, itemNo, control);
   }
+  [[nodiscard]] bool WantsSaveItemToFile() const override { return static_cast<bool>(OnSaveItemToFile); }
   bool SaveItemToFile(const std::string& path, TCustomPGData* data, int itemNo, TPGSaveFormat format, bool unicode,
                       std::string& text) override {
     if (!OnSaveItemToFile || !data) return false;

@@ -55,7 +55,7 @@ void WriteItem(TCustomPGData& data, TextSink& sink, int n, int fromChar, int toC
   const std::string& text = data.TextOf(n);
   TCustomPGData* root = data.GetRootData();
   const bool unicodeOut = sink.unicode();
-  if (IPGDataOwner* owner = root->Owner()) {
+  if (IPGDataOwner* owner = root->Owner(); owner && owner->WantsSaveItemToFile()) {
     std::string replaced = item.IsText() ? text : std::string();
     if (owner->SaveItemToFile(o.Path, &data, n, pgsfText, unicodeOut, replaced)) {
       // The handler's text is in the output encoding.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cerrno>
 #include <cstdint>
 #include <map>
@@ -24,6 +25,16 @@ struct MarkRange {
 #include "platform/UnicodeTables.inc"
 
 TPGCodePage g_ansiCodePage = 1252;
+
+// A bit per BMP character: this is asked for every character of text being saved.
+const std::bitset<0x10000> kMarkBits = [] {
+  std::bitset<0x10000> bits;
+  for (const MarkRange& r : kNonSpacingMarks)
+    for (unsigned u = r.First; u <= r.Last; ++u) bits.set(u);
+  return bits;
+}();
+
+inline bool IsMark(char16_t c) noexcept { return c >= 0x0300 && kMarkBits[c]; }
 
 std::string IconvName(TPGCodePage cp) {
   switch (cp) {
@@ -108,6 +119,12 @@ public:
   }
 
   std::string Encode(std::u16string_view text, bool& lossy) const {
+    if (singleByte_) return EncodeSingleByte(text, lossy);
+    return EncodeGeneral(text, lossy);
+  }
+
+  // Any code page, composing base characters with the marks that follow them.
+  std::string EncodeGeneral(std::u16string_view text, bool& lossy) const {
     std::string out;
     out.reserve(text.size());
     const std::size_t n = text.size();
@@ -147,7 +164,41 @@ public:
   }
 
 private:
+  // The common case of single-byte code pages: one table lookup per character, with the
+  // general path only for characters followed by combining marks.
+  std::string EncodeSingleByte(std::u16string_view text, bool& lossy) const {
+    std::string out(text.size(), '\0');
+    // Locals, because stores through char* could otherwise alias the tables.
+    char* dst = out.data();
+    const char16_t* src = text.data();
+    const std::int16_t* table = fromUnicode_.data();
+    std::size_t o = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const char16_t c = src[i];
+      if (i + 1 < n && IsMark(src[i + 1])) {
+        std::size_t end = i + 1;
+        while (end < n && IsMark(src[end])) ++end;
+        for (char b : EncodeGeneral(text.substr(i, end - i), lossy)) dst[o++] = b;
+        i = end - 1;
+        continue;
+      }
+      const std::int16_t b = table[c];
+      if (b >= 0) {
+        dst[o++] = static_cast<char>(b);
+        continue;
+      }
+      lossy = true;
+      if (IsMark(c) && o > 0) continue;  // a mark that fits nowhere is dropped
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && src[i + 1] >= 0xDC00 && src[i + 1] <= 0xDFFF) ++i;
+      dst[o++] = '?';
+    }
+    out.resize(o);
+    return out;
+  }
+
   bool BuildTables(Iconv& cd) {
+    std::array<bool, 256> defined{};
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
       const char* in = &byte;
@@ -161,11 +212,16 @@ private:
       const std::size_t produced = (sizeof(u) - oLeft) / 2;
       if (err == 0 && produced == 0) cd.flush(o, oLeft);  // a stateful converter holds the byte back
       const std::size_t got = (sizeof(u) - oLeft) / 2;
-      toUnicode_[b] = (err == 0 && got == 1) ? u[0] : static_cast<char16_t>(b);
+      defined[b] = err == 0 && got == 1;
+      toUnicode_[b] = defined[b] ? u[0] : static_cast<char16_t>(b);
     }
     fromUnicode_.assign(0x10000, -1);
-    // Lower bytes win, so ASCII keeps its place when a code page repeats a character.
-    for (int b = 255; b >= 0; --b) fromUnicode_[toUnicode_[b]] = static_cast<std::int16_t>(b);
+    // A character the code page defines keeps its own byte even where an undefined byte
+    // stands for the same number (so in 857 "Õ" stays 0xE5, not 0xD5). Among defined
+    // bytes the lower wins, so ASCII keeps its place when a code page repeats a character.
+    for (int pass = 0; pass < 2; ++pass)
+      for (int b = 255; b >= 0; --b)
+        if (defined[b] == (pass == 1)) fromUnicode_[toUnicode_[b]] = static_cast<std::int16_t>(b);
     return true;
   }
 
@@ -275,14 +331,6 @@ char16_t ComposeCharacters(char16_t base, char16_t mark) noexcept {
   return (it != end && it->Base == base && it->Mark == mark) ? it->Composed : 0;
 }
 
-bool IsNonSpacingMark(char16_t c) noexcept {
-  if (c < 0x0300) return false;
-  const auto* end = std::end(kNonSpacingMarks);
-  const auto* it = std::upper_bound(std::begin(kNonSpacingMarks), end, c,
-                                    [](char16_t v, const MarkRange& r) { return v < r.First; });
-  if (it == std::begin(kNonSpacingMarks)) return false;
-  --it;
-  return c <= it->Last;
-}
+bool IsNonSpacingMark(char16_t c) noexcept { return IsMark(c); }
 
 }  // namespace pagora

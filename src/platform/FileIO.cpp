@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace pagora {
@@ -36,8 +37,15 @@ private:
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, std::size_t maxBytes) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come;
+  // reads block again afterwards so that pipes are read whole.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
+    error = ErrnoText();
+    return false;
+  }
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
     error = ErrnoText();
     return false;
   }
@@ -75,7 +83,16 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
+bool WriteFileAtomically(const std::string& requestedPath, const std::string& bytes, std::string& error) {
+  // Saving through a symbolic link replaces the file it points to, not the link.
+  std::string path = requestedPath;
+  struct stat linkInfo {};
+  if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      path = real;
+      std::free(real);
+    }
+  }
   const std::string dir = DirectoryOf(path);
   std::string tmpl = path + ".XXXXXX";
   FileDescriptor fd(::mkostemp(tmpl.data(), O_CLOEXEC));
@@ -89,11 +106,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     error = std::move(why);
     return false;
   };
-  // Keep the permissions of the file being replaced; a new file gets the usual ones.
+  // Keep the permissions (and, where allowed, the owner) of the file being replaced; a new
+  // file gets the usual ones.
   struct stat st {};
   mode_t mode = 0666;
-  if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  else {
+  if (::stat(path.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+    if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0) {
+      // Not our file to give away: it becomes ours, with its old permissions.
+    }
+  } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;

@@ -19,6 +19,10 @@ int MulDiv(int a, int b, int c) noexcept {
 }
 
 std::int64_t Round(double value) noexcept {
+  if (std::isnan(value)) return 0;
+  // Beyond the 64-bit range the cast would be undefined.
+  if (value >= 9.2233720368547748e18) return INT64_MAX;
+  if (value <= -9.2233720368547758e18) return INT64_MIN;
   return static_cast<std::int64_t>(std::nearbyint(value));  // default rounding mode: to even
 }
 
