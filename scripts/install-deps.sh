@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build tools
-  build-essential cmake ninja-build ccache pkg-config git
+  build-essential cmake ninja-build ccache pkg-config git python3
   clang libclang-rt-14-dev
   # test and benchmark frameworks
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -737,7 +737,7 @@ bool TCustomPGData::CanJoinItems(int n, bool ignoreParaBoundary) const {
   if (b.Text.empty()) return true;
   if (a.Item->StyleNo != b.Item->StyleNo) return false;
   if (a.Item->HasFlag(pgifUnicode) != b.Item->HasFlag(pgifUnicode)) return false;
-  if (a.Item->Hint != b.Item->Hint || !(a.Item->Tag == b.Item->Tag)) return false;
+  if (a.Item->Hint() != b.Item->Hint() || !(a.Item->Tag == b.Item->Tag)) return false;
   if (const TPGStyle* style = GetStyle()) {
     const TFontInfo& f = style->TextStyles[EffectiveStyleOf(n)];
     if (f.Protection.Contains(pgprModifyProtect) || f.Protection.Contains(pgprConcateProtect)) return false;

@@ -15,6 +15,21 @@ namespace pagora {
 TCustomPGItemInfo::TCustomPGItemInfo(TCustomPGData*) {}
 TCustomPGItemInfo::~TCustomPGItemInfo() = default;
 
+const std::string& TCustomPGItemInfo::Hint() const noexcept {
+  static const std::string none;
+  return hint_ ? *hint_ : none;
+}
+
+void TCustomPGItemInfo::SetHint(std::string_view hint) {
+  if (hint.empty()) {
+    hint_.reset();
+    return;
+  }
+  hint_ = std::make_unique<std::string>(hint);
+  for (char& c : *hint_)
+    if (c == '\r' || c == '\n') c = ' ';
+}
+
 void TCustomPGItemInfo::SetFlag(TPGItemFlag f, bool on) {
   if (!on) {
     flags_.Exclude(f);
@@ -77,7 +92,7 @@ void TCustomPGItemInfo::CopyPropertiesFrom(const TCustomPGItemInfo& source) {
   StyleNo = source.StyleNo;
   ParaNo = source.ParaNo;
   flags_ = source.flags_;
-  Hint = source.Hint;
+  SetHint(source.Hint());
 }
 
 bool TCustomPGItemInfo::HoldsControl(const IEmbeddedControl*) const { return false; }
@@ -95,13 +110,13 @@ bool TCustomPGItemInfo::GetIntProp(TPGItemIntProp, int&) const { return false; }
 
 bool TCustomPGItemInfo::SetStrProp(TPGItemStrProp prop, const std::string& value) {
   if (prop != pgspHint) return false;
-  Hint = value;
+  SetHint(value);
   return true;
 }
 
 bool TCustomPGItemInfo::GetStrProp(TPGItemStrProp prop, std::string& value) const {
   if (prop != pgspHint) return false;
-  value = Hint;
+  value = Hint();
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <typeindex>
 
 #include "model/Checkpoint.h"
@@ -40,7 +41,11 @@ public:
   int ParaNo = 0;
   std::unique_ptr<TPGCPInfo> Checkpoint;
   TPGTag Tag;
-  std::string Hint;  // UTF-8; empty = none
+
+  // Tool-tip text (UTF-8; empty = none). Kept out of line: few items have one.
+  [[nodiscard]] const std::string& Hint() const noexcept;
+  // Line ends become spaces: a hint lives on one line of stored documents.
+  void SetHint(std::string_view hint);
 
   [[nodiscard]] TPGItemFlags Flags() const noexcept { return flags_; }
   [[nodiscard]] bool HasFlag(TPGItemFlag f) const noexcept { return flags_.Contains(f); }
@@ -100,6 +105,7 @@ public:
 
 private:
   TPGItemFlags flags_;
+  std::unique_ptr<std::string> hint_;
 };
 
 class TPGTextItemInfo : public TCustomPGItemInfo {

@@ -340,6 +340,15 @@ bool ReadPlainText8File(TCustomPGData& data, const std::string& fileName, const 
   return false;
 }
 
+bool ReadPlainTextUTF8File(TCustomPGData& data, const std::string& fileName, const TPGTextReadOptions& o,
+                           std::string* error) {
+  std::string bytes;
+  if (!ReadFile(fileName, bytes, error)) return false;
+  if (ReadPlainTextUTF8(data, bytes, o)) return true;
+  if (error) *error = "the text could not be added to the document";
+  return false;
+}
+
 bool ReadPlainTextUTF16File(TCustomPGData& data, const std::string& fileName, const TPGTextReadOptions& o,
                             std::string* error) {
   std::string bytes;

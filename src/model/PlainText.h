@@ -59,6 +59,8 @@ struct TPGTextReadOptions {
 
 [[nodiscard]] bool ReadPlainText8File(TCustomPGData& data, const std::string& fileName,
                                       const TPGTextReadOptions& options, std::string* error = nullptr);
+[[nodiscard]] bool ReadPlainTextUTF8File(TCustomPGData& data, const std::string& fileName,
+                                         const TPGTextReadOptions& options, std::string* error = nullptr);
 [[nodiscard]] bool ReadPlainTextUTF16File(TCustomPGData& data, const std::string& fileName,
                                           const TPGTextReadOptions& options, std::string* error = nullptr);
 // Reads a text file in the encoding it is found to be in (UTF-16 mark, UTF-8 mark, valid

@@ -102,7 +102,8 @@ TEST(ItemProperties, ByNumberAndKeyword) {
 
   TPGTextItemInfo text;
   EXPECT_FALSE(text.SetIntProp(pgipUnremovable, 1));
-  EXPECT_TRUE(text.SetStrProp(pgspHint, "tip"));
+  EXPECT_TRUE(text.SetStrProp(pgspHint, "tip\r\nnext"));
+  EXPECT_EQ(text.Hint(), "tip  next");  // a hint stays on one line
   EXPECT_FALSE(text.SetStrProp(pgspAlt, "x"));
   TPGBreakItemInfo line;
   EXPECT_TRUE(line.SetIntProp(pgipUnremovable, 1));
@@ -245,7 +246,7 @@ TEST(CopyItem, CopiesPropertiesTagAndCheckpointIndependently) {
   TPGGraphicItemInfo picture;
   picture.StyleNo = pgsPicture;
   picture.ParaNo = 3;
-  picture.Hint = "hint";
+  picture.SetHint("hint");
   picture.Image = std::make_unique<FakeGraphic>(5, 6);
   picture.ShownHeight = 12;
   picture.SetSpacing(4);
@@ -258,7 +259,7 @@ TEST(CopyItem, CopiesPropertiesTagAndCheckpointIndependently) {
   auto* p = dynamic_cast<TPGGraphicItemInfo*>(copy.get());
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->ParaNo, 3);
-  EXPECT_EQ(p->Hint, "hint");
+  EXPECT_EQ(p->Hint(), "hint");
   EXPECT_EQ(p->ShownHeight, 12);
   EXPECT_EQ(p->Spacing(), 4);
   ASSERT_NE(p->Image, nullptr);
