@@ -136,6 +136,7 @@ bool IsValidUTF8(std::string_view bytes) noexcept {
 
 std::u16string U16FromBytes(std::string_view bytes) {
   std::u16string out(bytes.size() / 2, u'\0');
+  if (out.empty()) return out;  // an empty view may have no data pointer at all
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(out.data(), bytes.data(), out.size() * 2);
   } else {
@@ -146,6 +147,7 @@ std::u16string U16FromBytes(std::string_view bytes) {
 
 std::string BytesFromU16(std::u16string_view text) {
   std::string out(text.size() * 2, '\0');
+  if (out.empty()) return out;
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(out.data(), text.data(), out.size());
   } else {
