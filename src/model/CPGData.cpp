@@ -6,6 +6,8 @@
 #include "model/BreakItem.h"
 #include "model/BulletItems.h"
 #include "model/ControlItem.h"
+#include "model/MarkerList.h"
+#include "model/PGMarker.h"
 #include "model/PGStyle.h"
 #include "model/PictureItems.h"
 #include "platform/EmbeddedControl.h"
@@ -276,6 +278,23 @@ void TCustomPGData::AppendItem(std::string text, std::unique_ptr<TCustomPGItemIn
   items_.push_back({std::move(text), std::move(item)});
   ItemsInserted(n, 1);
   raw->AfterInsert(this, n);
+}
+
+void TCustomPGData::InsertItemAt(int p, std::string text, std::unique_ptr<TCustomPGItemInfo> item) {
+  p = std::clamp(p, 0, CountItems());
+  if (item->Checkpoint) {
+    TPGCPInfo* cp = item->Checkpoint.get();
+    cp->Item = item.get();
+    cp->ItemNo = p;
+    LinkCheckpointAfter(cp, CheckpointBefore(p));
+    ++cpCount_;
+  }
+  TCustomPGItemInfo* raw = item.get();
+  raw->BeforeInsert(this, text, false);
+  items_.insert(items_.begin() + p, TPGItemEntry{std::move(text), std::move(item)});
+  if (p + 1 < CountItems()) cpNumbersValid_ = false;
+  ItemsInserted(p, 1);
+  raw->AfterInsert(this, p);
 }
 
 bool TCustomPGData::StyleIsUnicode(int textStyle, int paraStyle) const {
@@ -558,6 +577,7 @@ void TCustomPGData::TakeItemsFrom(TCustomPGData& other) {
 
 void TCustomPGData::FreeItem(TPGItemEntry& entry, int) {
   if (!entry.Item) return;
+  if (auto* marker = dynamic_cast<TPGMarkerItemInfo*>(entry.Item.get())) UnregisterMarker(marker, clearing_);
   if (TPGCPInfo* cp = entry.Item->Checkpoint.get()) {
     UnlinkCheckpoint(cp);
     --cpCount_;
@@ -606,6 +626,7 @@ void TCustomPGData::Clear() {
   }
   const int count = CountItems();
   items_.clear();
+  markers_.reset();
   pendingCP_.reset();
   firstCP_ = lastCP_ = nullptr;
   cpCount_ = 0;

@@ -22,6 +22,8 @@ namespace pagora {
 
 class TGraphic;
 class TPGImageList;
+class TPGMarkerItemInfo;
+class TPGMarkerList;
 class IEmbeddedControl;
 class TPGStyle;
 
@@ -51,6 +53,10 @@ public:
   [[nodiscard]] IPGDataOwner* Owner() const noexcept { return owner_; }
   void SetOwner(IPGDataOwner* owner) noexcept { owner_ = owner; }
   [[nodiscard]] virtual TCustomPGData* GetParentData() const { return nullptr; }
+  // For a document held inside an item: that item's number in the parent and which of its
+  // documents this is; -1 for a top document.
+  [[nodiscard]] virtual int HolderItemNo() const { return -1; }
+  [[nodiscard]] virtual int HolderSubDocumentIndex() const { return -1; }
   [[nodiscard]] TCustomPGData* GetRootData();
   [[nodiscard]] TPGStyle* GetStyle() const;
   [[nodiscard]] TPGOptions GetOptions() const;
@@ -118,6 +124,9 @@ public:
   void SetParagraphMode(bool on) noexcept { paragraphMode_ = on; }
 
   void AppendItem(std::string text, std::unique_ptr<TCustomPGItemInfo> item);
+  // Puts an item at position p as it is (its flags and ParaNo decided by the caller),
+  // linking its checkpoint into the chain in item order.
+  void InsertItemAt(int p, std::string text, std::unique_ptr<TCustomPGItemInfo> item);
   // Text already in the style's encoding (8-bit, or UTF-16LE bytes for Unicode styles).
   void AppendText(std::string text, int textStyle, int paraStyle, TPGTag tag = {});
   // 8-bit text in the style's code page; converted when the style is Unicode.
@@ -173,6 +182,37 @@ public:
   // Deletes the unused styles of the chosen kinds and renumbers every reference.
   void PurgeStyles(bool textStyles, bool paraStyles, bool listStyles);
 
+  // ---- lists
+  // The marker registry of the document this one belongs to (none while it has no markers).
+  [[nodiscard]] TPGMarkerList* GetMarkerList() const;
+  // Enters marker item n into the registry after the marker that precedes it, and numbers
+  // its list. Nothing for other items or a marker already there.
+  void RegisterMarker(int n);
+  // Takes a marker out of the registry, renumbering its list unless told not to.
+  void UnregisterMarker(TPGMarkerItemInfo* marker, bool noRenumber);
+  // Registers every marker of the whole document at once and numbers all lists: what a
+  // reader does after reading, so that loading many markers stays linear.
+  void RebuildMarkerList();
+  // Makes item n's paragraph a list paragraph (a new marker, or the existing one changed);
+  // the marker's item number, or -1 for a paragraph that starts with a full-width item.
+  // n outside the document appends a marker in paraStyle (-1: the last item's).
+  int ApplyListToPara(int n, int listStyle, int level, int restartValue, bool restart, int paraStyle);
+  struct TListMarkerInfo {
+    int ItemNo = -1;
+    int ListStyleNo = -1;
+    int LevelNo = 0;
+    int RestartValue = 1;
+    bool RestartNumbering = false;
+  };
+  // The marker of item n's paragraph; ItemNo -1 when it has none.
+  [[nodiscard]] TListMarkerInfo ListMarkerInfo(int n) const;
+  void RenumberFromMarker(int n);
+  // The nearest marker at or before item n in document order, table cells and parent
+  // documents included.
+  [[nodiscard]] TPGMarkerItemInfo* FindPrecedingMarker(int n) const;
+  // The highest registry position above p whose marker belongs to one of the lists, or -1.
+  [[nodiscard]] int LastMarkerOfLists(int p, const std::vector<int>& listStyles) const;
+
   // ---- merging neighbouring text items
   [[nodiscard]] bool CanJoinItems(int n, bool ignoreParaBoundary) const;
   void JoinItems(int n);
@@ -201,6 +241,8 @@ protected:
 
 private:
   void CheckIndex(int n) const;
+  void CollectMarkers(std::vector<TPGMarkerItemInfo*>& out) const;
+  void Renumber(int listStyleNo);
   void FreeItem(TPGItemEntry& entry, int itemNo);
   void LinkCheckpointAfter(TPGCPInfo* cp, TPGCPInfo* after);
   void UnlinkCheckpoint(TPGCPInfo* cp);
@@ -214,6 +256,7 @@ private:
 
   IPGDataOwner* owner_;
   std::vector<TPGItemEntry> items_;
+  std::unique_ptr<TPGMarkerList> markers_;  // only the top document of a control keeps one
   bool paragraphMode_ = true;
   TPGCPInfo* firstCP_ = nullptr;
   TPGCPInfo* lastCP_ = nullptr;

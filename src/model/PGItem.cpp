@@ -6,6 +6,7 @@
 #include "model/BulletItems.h"
 #include "model/CPGData.h"
 #include "model/ControlItem.h"
+#include "model/PGMarker.h"
 #include "model/PGStyle.h"
 #include "model/PictureItems.h"
 #include "platform/PagoraError.h"
@@ -261,6 +262,7 @@ std::unique_ptr<TCustomPGItemInfo> CreateItem(int styleNo, TCustomPGData* contai
       case pgsComponent: item = std::make_unique<TPGControlItemInfo>(container); break;
       case pgsBullet: item = std::make_unique<TPGBulletItemInfo>(container); break;
       case pgsHotPicture: item = std::make_unique<TPGHotGraphicItemInfo>(container); break;
+      case pgsListMarker: item = std::make_unique<TPGMarkerItemInfo>(container); break;
       default: {
         const auto it = ItemRegistry().find(styleNo);
         if (it != ItemRegistry().end()) item = it->second.Factory(container);

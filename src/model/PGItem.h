@@ -100,6 +100,10 @@ public:
   // A property no built-in class knows; ignored by all of them.
   virtual void SetCustomProp(const std::string& name, const std::string& value);
 
+  // Documents held inside the item (table cells), in order.
+  [[nodiscard]] virtual int SubDocumentCount() const { return 0; }
+  [[nodiscard]] virtual TCustomPGData* SubDocument(int /*index*/) const { return nullptr; }
+
   // An item of the same class with its class defaults.
   [[nodiscard]] virtual std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const = 0;
 

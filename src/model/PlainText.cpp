@@ -89,6 +89,12 @@ bool WritePlainText(TCustomPGData& data, std::string& out, const TPGTextWriteOpt
       if (o.Range) r = *o.Range;
       if (r.FirstItem < 0 || r.LastItem >= data.CountItems() || r.FirstItem > r.LastItem)
         throw EPagoraError(msg::ItemIndexOutOfBounds);
+      // A selection inside a list paragraph begins with the paragraph's marker.
+      if (o.Range) {
+        const int first = data.ParaFirstItem(r.FirstItem);
+        if (first < r.FirstItem && data.ItemAt(first).StyleNo == pgsListMarker)
+          WriteItem(data, sink, first, 0, INT32_MAX, o);
+      }
       for (int n = r.FirstItem; n <= r.LastItem; ++n) {
         if (n > r.FirstItem && data.StartsLine(n)) sink.LineEnd();
         const bool text = data.ItemAt(n).IsText();
