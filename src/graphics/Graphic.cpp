@@ -12,6 +12,11 @@ std::map<std::string, TGraphicFactory, std::less<>>& Registry() {
 }
 }  // namespace
 
+const TRasterImage& TGraphic::Pixels() const {
+  static const TRasterImage empty;
+  return empty;
+}
+
 void RegisterGraphicClass(const std::string& className, TGraphicFactory factory) {
   Registry()[className] = std::move(factory);
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/PictureFormat.h"
+#include "graphics/RasterImage.h"
 #include "platform/Colors.h"
 
 namespace pagora {
@@ -33,6 +35,16 @@ public:
   [[nodiscard]] virtual bool IsIcon() const { return false; }
   // Bitmaps have a transparency mode and colour besides the flag every picture has.
   [[nodiscard]] virtual bool IsBitmap() const { return false; }
+
+  // The format the bytes really are in, whatever the class name; None when unknown.
+  [[nodiscard]] virtual TPictureFormat Format() const { return TPictureFormat::None; }
+  // The picture as pixels, decoded on the first call and kept. Never a null reference:
+  // empty when the graphic has no pixels or its bytes cannot be decoded. The raster
+  // stays valid until the graphic is loaded again or destroyed. Its size may differ from
+  // Width x Height (a metafile's bitmap); painters stretch it to the picture's size.
+  [[nodiscard]] virtual const TRasterImage& Pixels() const;
+  // Whether Pixels() has decoded already; loading alone never decodes.
+  [[nodiscard]] virtual bool PixelsDecoded() const { return false; }
 
   [[nodiscard]] bool Transparent() const noexcept { return transparent_; }
   void SetTransparent(bool on) noexcept { transparent_ = on; }

@@ -1,0 +1,6 @@
+// Loads arbitrary bytes as a ICO picture and decodes them.
+#include "PictureFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return pagora::fuzz::FuzzPicture<pagora::TIcon>(data, size, pagora::TPictureFormat::ICO);
+}
