@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/Geometry.h"
 
@@ -22,6 +23,10 @@ public:
   [[nodiscard]] virtual bool CanFocus() const = 0;
   // Takes it off its parent window (while it sits in the undo list) or puts it back.
   virtual void SetAttached(bool attached) = 0;
+  // The control's published properties in the component stream form that documents store,
+  // and reading them back; false when the data does not fit the control.
+  [[nodiscard]] virtual std::string WriteComponent() const { return {}; }
+  virtual bool ReadComponent(std::string_view /*data*/) { return false; }
 };
 
 }  // namespace pagora
