@@ -22,6 +22,8 @@ public:
   // A line of lineWidth characters: "-" for a thin break, "=" for a thick one.
   [[nodiscard]] std::string AsText(int lineWidth, TCustomPGData* container, const std::string& text,
                                    const std::string& path, bool textOnly, bool unicode) const override;
+  void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const override;
+  bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context) override;
   [[nodiscard]] std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const override;
 };
 

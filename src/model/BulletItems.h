@@ -28,6 +28,9 @@ public:
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;
   bool SetIntProp(TPGItemIntProp prop, int value) override;
   bool GetIntProp(TPGItemIntProp prop, int& value) const override;
+  void PGFPropertyLines(std::vector<std::string>& lines) const override;
+  void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const override;
+  bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context) override;
   [[nodiscard]] std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const override;
 };
 
@@ -40,6 +43,9 @@ public:
   [[nodiscard]] int ImageIndexFor(bool hot) const override { return hot ? HoverImageIndex : ImageIndex; }
   [[nodiscard]] bool QueryStyledTrait(TPGItemStyledTrait trait, const TPGStyle* style) const override;
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;
+  void PGFPropertyLines(std::vector<std::string>& lines) const override;
+  void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const override;
+  bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context) override;
   [[nodiscard]] std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const override;
 };
 

@@ -19,9 +19,12 @@ namespace pagora {
 TCustomPGData::TCustomPGData(IPGDataOwner* owner) : owner_(owner) {}
 
 TCustomPGData::~TCustomPGData() {
-  // Not Clear(): descendants are already gone, so only this class's part is undone.
+  // Not Clear(): descendants are already gone, so only this class's part is undone. A
+  // nested document must clear itself in its own destructor, while it still knows the
+  // document whose registry holds its markers.
   clearing_ = true;
-  for (int i = 0; i < CountItems(); ++i) FreeItem(items_[static_cast<std::size_t>(i)], i);
+  markers_.reset();
+  for (int i = 0; i < CountItems(); ++i) FreeItem(items_[static_cast<std::size_t>(i)]);
 }
 
 // ---- owner
@@ -242,6 +245,7 @@ void TCustomPGData::AppendItem(std::string text, std::unique_ptr<TCustomPGItemIn
       // A marker is never the last item of its paragraph: it is followed by text.
       auto empty = CreateItem(0, this);
       empty->ParaNo = -1;
+      if (const TPGStyle* style = GetStyle(); style && style->TextStyles[0].Unicode) empty->SetFlag(pgifUnicode, true);
       AppendItem(std::string(), std::move(empty));
       last = items_.back().Item.get();
     }
@@ -295,6 +299,33 @@ void TCustomPGData::InsertItemAt(int p, std::string text, std::unique_ptr<TCusto
   if (p + 1 < CountItems()) cpNumbersValid_ = false;
   ItemsInserted(p, 1);
   raw->AfterInsert(this, p);
+}
+
+TPGFStyleMaps& TCustomPGData::PGFStyleMaps() {
+  TCustomPGData* root = GetRootData();
+  if (!root->pgfMaps_) root->pgfMaps_ = std::make_unique<TPGFStyleMaps>();
+  return *root->pgfMaps_;
+}
+
+std::unique_ptr<TPGCPInfo> TCustomPGData::TakePendingCheckpoint() {
+  if (pendingCP_) --cpCount_;
+  return std::move(pendingCP_);
+}
+
+void TCustomPGData::SetPendingCheckpoint(std::unique_ptr<TPGCPInfo> checkpoint) {
+  if (pendingCP_) --cpCount_;
+  pendingCP_ = std::move(checkpoint);
+  if (pendingCP_) {
+    pendingCP_->Item = nullptr;
+    pendingCP_->Next = pendingCP_->Prev = nullptr;
+    ++cpCount_;
+  }
+}
+
+bool TCustomPGData::InsertFirstReadItem(int& p, std::string text, std::unique_ptr<TCustomPGItemInfo> item) {
+  InsertItemAt(p, std::move(text), std::move(item));
+  ++p;
+  return true;
 }
 
 bool TCustomPGData::StyleIsUnicode(int textStyle, int paraStyle) const {
@@ -575,9 +606,35 @@ void TCustomPGData::TakeItemsFrom(TCustomPGData& other) {
   }
 }
 
-void TCustomPGData::FreeItem(TPGItemEntry& entry, int) {
+void TCustomPGData::UnregisterMarkersOf(int first, int count) {
+  TPGMarkerList* list = GetMarkerList();
+  if (!list) return;
+  std::vector<const TPGMarkerItemInfo*> gone;
+  std::vector<int> lists;
+  for (int i = first; i < first + count; ++i) {
+    TCustomPGItemInfo* item = items_[static_cast<std::size_t>(i)].Item.get();
+    std::vector<TPGMarkerItemInfo*> inside;
+    if (auto* marker = dynamic_cast<TPGMarkerItemInfo*>(item)) inside.push_back(marker);
+    for (int s = 0; s < item->SubDocumentCount(); ++s)
+      if (const TCustomPGData* sub = item->SubDocument(s)) sub->CollectMarkers(inside);
+    for (TPGMarkerItemInfo* m : inside) {
+      gone.push_back(m);
+      if (std::find(lists.begin(), lists.end(), m->ListStyleNo) == lists.end()) lists.push_back(m->ListStyleNo);
+    }
+  }
+  if (gone.empty()) return;
+  list->RemoveAll(gone);
+  TCustomPGData* root = GetRootData();
+  if (list->Empty()) {
+    root->markers_.reset();
+    return;
+  }
+  if (!clearing_)
+    for (int l : lists) Renumber(l);
+}
+
+void TCustomPGData::FreeItem(TPGItemEntry& entry) {
   if (!entry.Item) return;
-  if (auto* marker = dynamic_cast<TPGMarkerItemInfo*>(entry.Item.get())) UnregisterMarker(marker, clearing_);
   if (TPGCPInfo* cp = entry.Item->Checkpoint.get()) {
     UnlinkCheckpoint(cp);
     --cpCount_;
@@ -593,8 +650,10 @@ void TCustomPGData::RemoveItems(int first, int count) {
     RaiseItemAction(pgiaDestroying, entry.Item.get(), entry.Text);
     if (auto* control = dynamic_cast<TPGControlItemInfo*>(entry.Item.get()))
       RaiseControlAction(pgcaDestroy, i, control->Control.get());
-    FreeItem(entry, i);
   }
+  // The markers leave the registry in one pass, before their items are freed.
+  UnregisterMarkersOf(first, count);
+  for (int i = first; i < first + count; ++i) FreeItem(items_[static_cast<std::size_t>(i)]);
   items_.erase(items_.begin() + first, items_.begin() + first + count);
   cpNumbersValid_ = false;
   // Keep the paragraph structure whole: what follows the gap starts a paragraph where it
@@ -622,8 +681,10 @@ void TCustomPGData::Clear() {
     RaiseItemAction(pgiaDestroying, entry.Item.get(), entry.Text);
     if (auto* control = dynamic_cast<TPGControlItemInfo*>(entry.Item.get()))
       RaiseControlAction(pgcaDestroy, i, control->Control.get());
-    FreeItem(entry, i);
   }
+  if (GetParentData() == nullptr) markers_.reset();  // the whole registry goes with the document
+  else UnregisterMarkersOf(0, CountItems());
+  for (int i = 0; i < CountItems(); ++i) FreeItem(items_[static_cast<std::size_t>(i)]);
   const int count = CountItems();
   items_.clear();
   markers_.reset();
@@ -788,7 +849,7 @@ void TCustomPGData::JoinItems(int n) {
     a.Text += b.Text;
   }
   TPGItemEntry& gone = items_[static_cast<std::size_t>(removed)];
-  FreeItem(gone, removed);
+  FreeItem(gone);
   items_.erase(items_.begin() + removed);
   cpNumbersValid_ = false;
   if (crossesPara) {

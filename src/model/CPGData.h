@@ -13,6 +13,7 @@
 #include "model/DataOwner.h"
 #include "model/ItemTag.h"
 #include "model/ItemTypes.h"
+#include "model/PGFTypes.h"
 #include "model/PGItem.h"
 #include "model/StyleTypes.h"
 #include "platform/CodePages.h"
@@ -57,6 +58,20 @@ public:
   // documents this is; -1 for a top document.
   [[nodiscard]] virtual int HolderItemNo() const { return -1; }
   [[nodiscard]] virtual int HolderSubDocumentIndex() const { return -1; }
+  // The document of a viewer or editor (not a table cell, not a cell's editor): the one
+  // that stores styles and document properties with its content.
+  [[nodiscard]] virtual bool IsMainDocument() const { return GetParentData() == nullptr; }
+  // Set while the document is read as a document nested in an item.
+  [[nodiscard]] bool ReadingNested() const noexcept { return readingNested_; }
+  void SetReadingNested(bool on) noexcept { readingNested_ = on; }
+  // The style maps of the read in progress (kept by the top document).
+  [[nodiscard]] TPGFStyleMaps& PGFStyleMaps();
+  // The pending checkpoint taken out (and uncounted), or put back (and counted).
+  [[nodiscard]] std::unique_ptr<TPGCPInfo> TakePendingCheckpoint();
+  void SetPendingCheckpoint(std::unique_ptr<TPGCPInfo> checkpoint);
+  // How a reader puts the first item it adds: the editor's document may join it with the
+  // text at the position. Moves p past what it added; false stops the read.
+  virtual bool InsertFirstReadItem(int& p, std::string text, std::unique_ptr<TCustomPGItemInfo> item);
   [[nodiscard]] TCustomPGData* GetRootData();
   [[nodiscard]] TPGStyle* GetStyle() const;
   [[nodiscard]] TPGOptions GetOptions() const;
@@ -118,6 +133,9 @@ public:
   // The code page of 8-bit text in a text style (the sheet's default for non-text).
   [[nodiscard]] TPGCodePage StyleCodePage(int styleNo) const;
   [[nodiscard]] TPGCodePage DefCodePage() const;
+  // The text style meant by a number in a paragraph style (the paragraph-default number
+  // resolved; paraStyle -1: the last item's paragraph).
+  [[nodiscard]] int ResolveTextStyle(int textStyle, int paraStyle) const;
 
   // ---- building
   [[nodiscard]] bool ParagraphMode() const noexcept { return paragraphMode_; }
@@ -243,20 +261,20 @@ private:
   void CheckIndex(int n) const;
   void CollectMarkers(std::vector<TPGMarkerItemInfo*>& out) const;
   void Renumber(int listStyleNo);
-  void FreeItem(TPGItemEntry& entry, int itemNo);
+  void FreeItem(TPGItemEntry& entry);
+  void UnregisterMarkersOf(int first, int count);
   void LinkCheckpointAfter(TPGCPInfo* cp, TPGCPInfo* after);
   void UnlinkCheckpoint(TPGCPInfo* cp);
   void RefreshCheckpointNumbers() const;
   void ExpandTabs8(std::string& text) const;
   void ExpandTabsUTF16Bytes(std::string& bytes) const;
   [[nodiscard]] bool StyleIsUnicode(int textStyle, int paraStyle) const;
-  // The text style meant, with the paragraph-default number resolved.
-  [[nodiscard]] int ResolveTextStyle(int textStyle, int paraStyle) const;
   void AppendNonText(std::string name, std::unique_ptr<TCustomPGItemInfo> item, int paraStyle, TPGTag tag);
 
   IPGDataOwner* owner_;
   std::vector<TPGItemEntry> items_;
   std::unique_ptr<TPGMarkerList> markers_;  // only the top document of a control keeps one
+  std::unique_ptr<TPGFStyleMaps> pgfMaps_;
   bool paragraphMode_ = true;
   TPGCPInfo* firstCP_ = nullptr;
   TPGCPInfo* lastCP_ = nullptr;
@@ -264,6 +282,7 @@ private:
   int cpCount_ = 0;
   mutable bool cpNumbersValid_ = true;
   bool clearing_ = false;
+  bool readingNested_ = false;
 };
 
 }  // namespace pagora

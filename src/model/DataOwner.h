@@ -3,15 +3,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "graphics/Graphic.h"
 #include "model/ItemTypes.h"
+#include "model/ItemTag.h"
+#include "model/PGFTypes.h"
 #include "model/PGOptions.h"
 #include "model/StyleTypes.h"
+#include "platform/EmbeddedControl.h"
 
 namespace pagora {
 
-class IEmbeddedControl;
+class TPGImageList;
 class TCustomPGData;
 class TCustomPGItemInfo;
 class TPGStyle;
@@ -41,6 +47,25 @@ public:
   virtual void SaveComponentToFile(const std::string& /*path*/, IEmbeddedControl*, TPGSaveFormat, std::string& /*out*/) {}
   // The audible signal of refused input.
   virtual void Beep() {}
+
+  // ---- the native format
+  [[nodiscard]] virtual TPGFOptions GetPGFOptions() const { return kDefaultPGFOptions; }
+  virtual void SetPGFOptions(TPGFOptions) {}
+  [[nodiscard]] virtual TPGFReaderStyleMode GetPGFTextStylesReadMode() const { return pgf_sInsertMerge; }
+  [[nodiscard]] virtual TPGFReaderStyleMode GetPGFParaStylesReadMode() const { return pgf_sInsertMerge; }
+  // The warnings of the last read.
+  [[nodiscard]] virtual TPGReadWarnings GetReadWarnings() const { return {}; }
+  virtual void SetReadWarnings(TPGReadWarnings) {}
+  // The application's strings about the document; none when the owner keeps none.
+  [[nodiscard]] virtual std::vector<std::string>* DocumentInfo() { return nullptr; }
+  // Objects a document names without holding them (records written without their data).
+  virtual std::unique_ptr<TGraphic> PGFPictureNeeded(const std::string& /*name*/, const TPGTag& /*tag*/) {
+    return nullptr;
+  }
+  virtual std::unique_ptr<IEmbeddedControl> PGFControlNeeded(const std::string& /*name*/, const TPGTag& /*tag*/) {
+    return nullptr;
+  }
+  virtual TPGImageList* PGFImageListNeeded(int /*imageListTag*/) { return nullptr; }
 };
 
 // The owner of a document that no control shows: a style sheet, options and the events
@@ -62,6 +87,15 @@ public:
   std::function<void(const std::string& path, IEmbeddedControl* control, TPGSaveFormat format, std::string& out)>
       OnSaveComponentToFile;
   std::function<void()> OnBeep;
+
+  TPGFOptions PGFOptions = kDefaultPGFOptions;
+  TPGFReaderStyleMode PGFTextStylesReadMode = pgf_sInsertMerge;
+  TPGFReaderStyleMode PGFParaStylesReadMode = pgf_sInsertMerge;
+  TPGReadWarnings ReadWarnings;
+  std::vector<std::string> DocumentInfoList;
+  std::function<std::unique_ptr<TGraphic>(const std::string& name, const TPGTag& tag)> OnPGFPictureNeeded;
+  std::function<std::unique_ptr<IEmbeddedControl>(const std::string& name, const TPGTag& tag)> OnPGFControlNeeded;
+  std::function<TPGImageList*(int imageListTag)> OnPGFImageListNeeded;
 
   [[nodiscard]] TPGStyle* GetStyle() const override { return Style; }
   [[nodiscard]] TPGOptions GetOptions() const override { return Options; }
@@ -88,6 +122,18 @@ public:
   }
   void Beep() override {
     if (OnBeep) OnBeep();
+  }
+  [[nodiscard]] TPGFOptions GetPGFOptions() const override { return PGFOptions; }
+  void SetPGFOptions(TPGFOptions options) override { PGFOptions = options; }
+  [[nodiscard]] TPGFReaderStyleMode GetPGFTextStylesReadMode() const override { return PGFTextStylesReadMode; }
+  [[nodiscard]] TPGFReaderStyleMode GetPGFParaStylesReadMode() const override { return PGFParaStylesReadMode; }
+  [[nodiscard]] TPGReadWarnings GetReadWarnings() const override { return ReadWarnings; }
+  void SetReadWarnings(TPGReadWarnings warnings) override { ReadWarnings = warnings; }
+  [[nodiscard]] std::vector<std::string>* DocumentInfo() override { return &DocumentInfoList; }
+  std::unique_ptr<TGraphic> PGFPictureNeeded(const std::string& name, const TPGTag& tag) override;
+  std::unique_ptr<IEmbeddedControl> PGFControlNeeded(const std::string& name, const TPGTag& tag) override;
+  TPGImageList* PGFImageListNeeded(int imageListTag) override {
+    return OnPGFImageListNeeded ? OnPGFImageListNeeded(imageListTag) : nullptr;
   }
 };
 

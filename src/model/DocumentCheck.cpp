@@ -26,6 +26,11 @@ bool CheckDocumentStructure(const TCustomPGData& data, std::string* why) {
     if (item.StartsPara()) paraNo = item.ParaNo;
     else if (item.ParaNo != paraNo) return Fail(why, i, "paragraph style differs from its paragraph's");
     if (item.ParaNo < 0) return Fail(why, i, "negative paragraph style");
+    if (item.StyleNo == pgsListMarker) {
+      if (!item.StartsPara()) return Fail(why, i, "a list marker inside its paragraph");
+      if (i + 1 == data.CountItems()) return Fail(why, i, "a list marker as the last item");
+      if (data.ItemAt(i + 1).StartsPara()) return Fail(why, i, "a list marker alone in its paragraph");
+    }
     const std::string& text = data.TextOf(i);
     if (f.Contains(pgifUnicode)) {
       if (!item.IsText()) return Fail(why, i, "Unicode flag on a non-text item");

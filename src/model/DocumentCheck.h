@@ -9,8 +9,9 @@ namespace pagora {
 class TCustomPGData;
 
 // Item 0 and every full-width item and its successor start paragraphs; all items of a
-// paragraph carry its style number; a page break only on paragraph starts; Unicode text
-// has an even byte count and no framing characters; the checkpoint chain follows the items.
+// paragraph carry its style number; a list marker begins a paragraph that goes on after
+// it; Unicode text has an even byte count and no framing characters; the checkpoint chain
+// follows the items.
 [[nodiscard]] bool CheckDocumentStructure(const TCustomPGData& data, std::string* why = nullptr);
 
 }  // namespace pagora

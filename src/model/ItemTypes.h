@@ -93,4 +93,7 @@ enum TPGSaveFormat : std::uint8_t { pgsfText, pgsfHTML, pgsfRTF };
 
 enum TPGVAlign : std::uint8_t { pgvaBaseline, pgvaMiddle };
 
+// The format a document is being read from, for items that prepare for it.
+enum TPGLoadFormat : std::uint8_t { pglfPGF, pglfRTF, pglfURL, pglfOther };
+
 }  // namespace pagora

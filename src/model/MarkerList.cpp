@@ -36,6 +36,20 @@ int TPGMarkerList::Remove(const TPGMarkerItemInfo* marker) {
   return i;
 }
 
+void TPGMarkerList::RemoveAll(const std::vector<const TPGMarkerItemInfo*>& gone) {
+  if (gone.empty()) return;
+  std::vector<const TPGMarkerItemInfo*> sorted(gone.begin(), gone.end());
+  std::sort(sorted.begin(), sorted.end());
+  markers_.erase(std::remove_if(markers_.begin(), markers_.end(),
+                                [&](TPGMarkerItemInfo* m) {
+                                  if (!std::binary_search(sorted.begin(), sorted.end(), m)) return false;
+                                  m->RegistryIndex = -1;
+                                  return true;
+                                }),
+                 markers_.end());
+  RefreshIndexes();
+}
+
 void TPGMarkerList::Assign(std::vector<TPGMarkerItemInfo*> markers) {
   markers_ = std::move(markers);
   RefreshIndexes();

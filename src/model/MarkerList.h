@@ -23,6 +23,8 @@ public:
   void Insert(int position, TPGMarkerItemInfo* marker);
   // Removes the marker; its former position, or -1 when it was not there.
   int Remove(const TPGMarkerItemInfo* marker);
+  // Removes all of them in one pass (deleting a long range costs no more than one).
+  void RemoveAll(const std::vector<const TPGMarkerItemInfo*>& markers);
   void Assign(std::vector<TPGMarkerItemInfo*> markers);
   void Clear() { markers_.clear(); }
 

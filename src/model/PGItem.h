@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 #include <typeindex>
 
 #include "model/Checkpoint.h"
@@ -19,6 +20,9 @@ namespace pagora {
 
 class ICanvas;
 class TCustomPGData;
+class TPGFWriter;
+class TPGFReadContext;
+class TPGFHeaderFields;
 class TGraphic;
 class TPGStyle;
 class IEmbeddedControl;
@@ -99,6 +103,22 @@ public:
   virtual bool GetStrProp(TPGItemStrProp prop, std::string& value) const;
   // A property no built-in class knows; ignored by all of them.
   virtual void SetCustomProp(const std::string& name, const std::string& value);
+
+  // ---- the native format (the records of the built-in classes are in PGFItemRecords.cpp)
+  // Writes the item's record (after its checkpoint record); paraNo is -1 when it continues
+  // its paragraph. Text items are written by the writer itself.
+  virtual void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const;
+  // The optional property lines ("keyword=value"), in their written order.
+  virtual void PGFPropertyLines(std::vector<std::string>& lines) const;
+  // Reads what follows the tag on the record's header line.
+  virtual bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context);
+  // One line of the record: line 0 is the name (for most kinds), the rest property lines
+  // and bodies. False stops the read.
+  virtual bool ParsePGFRecordLine(std::string_view line, int lineNo, int lineCount, TPGFReadContext& context,
+                                  std::string& name);
+
+  virtual void PrepareForRead(TPGLoadFormat) {}
+  virtual void FinishRead(TPGLoadFormat) {}
 
   // Documents held inside the item (table cells), in order.
   [[nodiscard]] virtual int SubDocumentCount() const { return 0; }

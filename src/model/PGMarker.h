@@ -55,6 +55,11 @@ public:
   void RenumberStyles(const TPGStyleRenumbering& renumbering) override;
   bool SetIntProp(TPGItemIntProp prop, int value) override;
   bool GetIntProp(TPGItemIntProp prop, int& value) const override;
+  void PGFPropertyLines(std::vector<std::string>& lines) const override;
+  void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const override;
+  bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context) override;
+  bool ParsePGFRecordLine(std::string_view line, int lineNo, int lineCount, TPGFReadContext& context,
+                          std::string& name) override;
   [[nodiscard]] std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const override;
 };
 

@@ -1,5 +1,8 @@
 #include "model/PGStyle.h"
 
+#include "graphics/Graphic.h"
+#include "graphics/InvalidPicture.h"
+
 namespace pagora {
 
 TPGStyle::TPGStyle()
@@ -60,6 +63,11 @@ bool TPGStyle::NeedsHoverRepaint(int styleNo) {
   bool sensitive = !(EffectiveHoverColor(f.HoverColor) == clNone && f.HoverBackColor == f.BackColor);
   if (OnStyleHoverSensitive) OnStyleHoverSensitive(*this, styleNo, sensitive);
   return sensitive;
+}
+
+const TGraphic& TPGStyle::InvalidPicture() const {
+  if (!invalidPicture_) invalidPicture_ = CreateInvalidPicture();
+  return *invalidPicture_;
 }
 
 void TPGStyle::ForgetImageList(const TPGImageList* imageList) { ListStyles.ForgetImageList(imageList); }

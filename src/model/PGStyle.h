@@ -16,6 +16,7 @@ namespace pagora {
 
 class ICanvas;
 class TCustomPGData;
+class TGraphic;
 class TCustomPagora;  // the viewer control, passed through to drawing handlers
 
 class TPGStyle {
@@ -24,6 +25,9 @@ public:
   virtual ~TPGStyle();
   TPGStyle(const TPGStyle&) = delete;
   TPGStyle& operator=(const TPGStyle&) = delete;
+
+  // The component name, which stored style collections carry along.
+  std::string Name = "PGStyle1";
 
   // Collections. Assigning one copies the given styles into the owned collection.
   TFontInfos TextStyles;
@@ -109,12 +113,18 @@ public:
   // The image list is going away: list levels that refer to it forget it.
   void ForgetImageList(const TPGImageList* imageList);
 
+  // Shown instead of a picture that cannot be decoded; made on first use.
+  [[nodiscard]] const TGraphic& InvalidPicture() const;
+
 protected:
   // The classes of new styles; a descendant style sheet may use derived style classes
   // (and then calls the CreateDefault functions again in its own constructor).
   [[nodiscard]] virtual std::unique_ptr<TCustomPGInfo> NewTextStyle() const;
   [[nodiscard]] virtual std::unique_ptr<TCustomPGInfo> NewParaStyle() const;
   [[nodiscard]] virtual std::unique_ptr<TCustomPGInfo> NewListStyle() const;
+
+private:
+  mutable std::unique_ptr<TGraphic> invalidPicture_;
 };
 
 }  // namespace pagora

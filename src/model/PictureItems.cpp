@@ -12,7 +12,7 @@ int TPGGraphicItemInfo::ImageHeight() const { return ShownHeight > 0 ? ShownHeig
 
 bool TPGGraphicItemInfo::QueryTrait(TPGItemTrait trait) const {
   switch (trait) {
-    case pgitValid: return Image != nullptr;
+    case pgitValid: return Image != nullptr && !Image->Empty();
     case pgitChoosable:
     case pgitChangesCanvasFont: return true;
     case pgitResizable: return !(Image && Image->IsIcon());

@@ -39,6 +39,11 @@ public:
   bool GetIntProp(TPGItemIntProp prop, int& value) const override;
   bool SetStrProp(TPGItemStrProp prop, const std::string& value) override;
   bool GetStrProp(TPGItemStrProp prop, std::string& value) const override;
+  void PGFPropertyLines(std::vector<std::string>& lines) const override;
+  void WritePGFRecord(TPGFWriter& writer, int itemNo, int paraNo, const std::string& name) const override;
+  bool ParsePGFHeaderExtras(TPGFHeaderFields& fields, TPGFReadContext& context) override;
+  bool ParsePGFRecordLine(std::string_view line, int lineNo, int lineCount, TPGFReadContext& context,
+                          std::string& name) override;
   [[nodiscard]] std::unique_ptr<TCustomPGItemInfo> CreateEmpty(TCustomPGData* container) const override;
 };
 

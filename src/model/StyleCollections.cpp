@@ -202,6 +202,13 @@ int TPGListInfos::FindOrAddListByLevels(const std::vector<TPGListLevel>& levels,
   return Count() - 1;
 }
 
+void TPGListInfos::Assign(const TCustomPGInfos& source) {
+  TCustomPGInfos::Assign(source);
+  for (int i = 0; i < Count() && i < source.Count(); ++i)
+    if (const auto* s = dynamic_cast<const TPGListInfo*>(&source.Info(i)); s && s->HasListID())
+      (*this)[i].SetListID(s->ListID());
+}
+
 void TPGListInfos::ForgetImageList(const TPGImageList* imageList) {
   for (int i = 0; i < Count(); ++i)
     for (TPGListLevel& level : (*this)[i].Levels)

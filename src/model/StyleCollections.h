@@ -39,7 +39,7 @@ public:
   void Delete(int i);
   void Clear();
   // Makes this collection a copy of source, style by style.
-  void Assign(const TCustomPGInfos& source);
+  virtual void Assign(const TCustomPGInfos& source);
   // Keeps the styles whose flag is set, in order; the others are freed.
   void Retain(const std::vector<bool>& keep);
   // The style names, one per style.
@@ -113,6 +113,8 @@ public:
   int FindOrAddListByLevels(const std::vector<TPGListLevel>& levels, const std::string& name, bool add);
   // Every level that refers to the image list forgets it.
   void ForgetImageList(const TPGImageList* imageList);
+  // A copy of a whole collection holds the same lists: their identifiers go along.
+  void Assign(const TCustomPGInfos& source) override;
 };
 
 }  // namespace pagora

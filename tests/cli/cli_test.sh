@@ -283,8 +283,33 @@ expect(number["Options"] == ["pgloLegalStyleNumbering"] and number["FormatString
 '
 }
 
+test_pgf() {
+  printf '%s' "$multilingual" >"$work/original.txt"
+  # Text to the native format and back loses nothing, in either form.
+  for form in pgf pgf-binary; do
+    run convert "$work/original.txt" "$work/doc.$form" --to "$form"
+    expect_status 0 "text to $form" || return
+    run convert "$work/doc.$form" "$work/back-$form.txt" --from pgf --to utf8
+    expect_status 0 "$form to text" || return
+    expect_same_bytes "$work/original.txt" "$work/back-$form.txt" "text -> $form -> text"
+  done
+  head -c 3 "$work/doc.pgf" | grep -q -- "-8 " || fail "a .pgf file starts with the version record"
+  # Text form -> binary -> text gives the same bytes again.
+  run convert "$work/doc.pgf" "$work/again.pgf-binary" --from pgf --to pgf-binary
+  expect_status 0 "text form to binary form" || return
+  run convert "$work/again.pgf-binary" "$work/again.pgf" --from pgf
+  expect_status 0 "binary form to text form" || return
+  expect_same_bytes "$work/doc.pgf" "$work/again.pgf" "pgf -> pgf-binary -> pgf"
+  # Broken data: a clear message, no output file.
+  head -n -1 "$work/doc.pgf" >"$work/truncated.pgf"  # the last line of a record is missing
+  run convert "$work/truncated.pgf" "$work/out.txt" --to utf8
+  expect_status 1 "truncated native data" || return
+  expect_stderr_has "truncated.pgf" "truncated native data"
+  [ ! -e "$work/out.txt" ] || fail "a failed read still wrote output"
+}
+
 case "$group" in
-  roundtrip | codepage | errors | usage | dump | kinds) "test_$group" ;;
+  roundtrip | codepage | errors | usage | dump | kinds | pgf) "test_$group" ;;
   *)
     echo "unknown test group '$group'" >&2
     exit 2

@@ -84,9 +84,11 @@ std::string UsageText() {
          "  text    8-bit text in the code page (1252 unless --codepage says otherwise)\n"
          "  utf16   UTF-16LE text with a byte-order mark\n"
          "  utf8    UTF-8 text\n"
+         "  pgf         the native format, text form (either form is read)\n"
+         "  pgf-binary  the native format with binary blocks\n"
          "Without --from or --to the format follows the extension: a .txt file is read in the\n"
          "encoding found in it (UTF-16 or UTF-8 mark, valid UTF-8, else 8-bit) and written as\n"
-         "8-bit text.\n"
+         "8-bit text; a .pgf file is the native format (written in text form).\n"
          "\n"
          "dump writes the document (styles and items) as JSON to the standard output.\n"
          "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";

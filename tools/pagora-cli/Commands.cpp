@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DocumentDump.h"
+#include "graphics/Pictures.h"
 #include "Formats.h"
 #include "JsonWriter.h"
 #include "model/CPGData.h"
@@ -22,9 +23,12 @@ namespace {
 // text styles, so that text in any script is kept whatever it is read from.
 struct ToolDocument {
   explicit ToolDocument(TPGCodePage codePage) : data(&settings) {
+    RegisterAllGraphicClasses();
     for (int i = 0; i < style.TextStyles.Count(); ++i) style.TextStyles[i].Unicode = true;
     style.DefCodePage = codePage;
     settings.Style = &style;
+    // Like the word processor: links keep their addresses in string tags.
+    settings.Options.Include(pgoTagsArePChars);
   }
   TPGStyle style;
   TPGDocumentSettings settings;
@@ -42,7 +46,7 @@ Format ChooseFormat(const std::optional<std::string>& name, const std::string& p
   const char* option = input ? "--from" : "--to";
   if (name) {
     if (auto f = FormatFromName(*name)) return *f;
-    throw UsageError("unknown format '" + *name + "' for " + option + " (text, utf16 or utf8)");
+    throw UsageError("unknown format '" + *name + "' for " + option + " (text, utf16, utf8, pgf or pgf-binary)");
   }
   if (auto f = input ? InputFormatForPath(path) : OutputFormatForPath(path)) return *f;
   throw UsageError("cannot tell the format of '" + path + "' from its extension; give " + option);

@@ -16,6 +16,7 @@
 #include "model/CPGData.h"
 #include "model/ControlItem.h"
 #include "model/PGStyle.h"
+#include "model/PGMarker.h"
 #include "model/PictureItems.h"
 #include "platform/EmbeddedControl.h"
 #include "platform/PagoraError.h"
@@ -246,6 +247,15 @@ void DumpKindFields(JsonWriter& json, const TCustomPGItemInfo& item) {
     if (const auto* hotspot = dynamic_cast<const TPGHotspotItemInfo*>(&item))
       json.IntField("HoverImageIndex", hotspot->HoverImageIndex);
     json.BoolField("NoHTMLSize", bullet->NoHTMLSize);
+  } else if (const auto* marker = dynamic_cast<const TPGMarkerItemInfo*>(&item)) {
+    json.IntField("ListStyleNo", marker->ListStyleNo);
+    json.IntField("LevelNo", marker->LevelNo);
+    json.BoolField("RestartNumbering", marker->RestartNumbering);
+    json.IntField("RestartValue", marker->RestartValue);
+    json.IntField("CounterValue", marker->CounterValue);
+    // The marker text is 8-bit in the level font's charset; shown as it reads.
+    json.StringField("MarkerText", UTF16ToUTF8(CodePageToUTF16(1252, marker->MarkerText)));
+    json.BoolField("NoHTMLSize", marker->NoHTMLSize);
   } else if (const auto* control = dynamic_cast<const TPGControlItemInfo*>(&item)) {
     json.Key("Class");
     if (control->Control) json.String(control->Control->ClassName());

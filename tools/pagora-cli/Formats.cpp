@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "model/CPGData.h"
+#include "model/PGFFormat.h"
 #include "model/PlainText.h"
 #include "platform/FileIO.h"
 #include "platform/PagoraError.h"
@@ -46,16 +47,20 @@ std::optional<Format> FormatFromName(std::string_view name) {
   if (name == "text") return Format::Text;
   if (name == "utf16") return Format::UTF16;
   if (name == "utf8") return Format::UTF8;
+  if (name == "pgf") return Format::PGF;
+  if (name == "pgf-binary") return Format::PGFBinary;
   return std::nullopt;
 }
 
 std::optional<Format> InputFormatForPath(std::string_view path) {
   if (LowerExtension(path) == ".txt") return Format::DetectedText;
+  if (LowerExtension(path) == ".pgf") return Format::PGF;
   return std::nullopt;
 }
 
 std::optional<Format> OutputFormatForPath(std::string_view path) {
   if (LowerExtension(path) == ".txt") return Format::Text;
+  if (LowerExtension(path) == ".pgf") return Format::PGF;
   return std::nullopt;
 }
 
@@ -82,6 +87,10 @@ bool ReadDocument(TCustomPGData& data, const std::string& path, Format format, T
     case Format::DetectedText:
       ok = ReadPlainTextFileDetect(data, path, options, &error);
       break;
+    case Format::PGF:
+    case Format::PGFBinary:
+      ok = LoadPGFFile(data, path, nullptr, nullptr, nullptr, &error);
+      break;
   }
   if (!ok) {
     if (error.empty()) error = "the file could not be read";
@@ -92,8 +101,18 @@ bool ReadDocument(TCustomPGData& data, const std::string& path, Format format, T
 
 bool WriteDocument(TCustomPGData& data, const std::string& path, Format format, std::string& error, bool* lossy) {
   if (lossy) *lossy = false;
+  if (format == Format::PGF || format == Format::PGFBinary) {
+    IPGDataOwner* owner = data.Owner();
+    TPGFOptions options{pgfoSavePicturesBody, pgfoSaveControlsBody, pgfoSaveTextStyles, pgfoSaveParaStyles,
+                        pgfoSaveDocProperties};
+    if (format == Format::PGFBinary) options.Include(pgfoSaveBinary);
+    if (owner) owner->SetPGFOptions(options);
+    return SavePGFFile(data, path, {}, &error);
+  }
   TPGTextWriteOptions options;
   switch (format) {
+    case Format::PGF:
+    case Format::PGFBinary: break;
     case Format::Text:
     case Format::DetectedText:
       options.Encoding = TPGTextEncoding::EightBit;

@@ -19,6 +19,8 @@ enum class Format {
   UTF16,         // UTF-16LE with a byte-order mark (either order is read)
   UTF8,
   DetectedText,  // read only: the encoding found in the file
+  PGF,           // the native format in text form (either form is read)
+  PGFBinary,     // the native format with binary blocks
 };
 
 // The format a --from or --to name stands for.
