@@ -258,6 +258,7 @@ private:
     }
     std::unique_ptr<TCustomPGItemInfo> item = CreateItem(kind, &d_);
     if (!item) {  // no class for the kind: its lines go, and so does a checkpoint before it
+      ctx_.Warn(pgrwRecordSkipped);
       waiting_.reset();
       waitingWasPending_ = false;
       return SkipLines(cutter, lineCount, mode);

@@ -47,6 +47,7 @@ enum TPGReadWarning : std::uint8_t {
   pgrwTextMadeAnsi,
   pgrwPictureUnreadable,
   pgrwStylePropertyUnknown,
+  pgrwRecordSkipped,  // a record of a kind no item class is registered for (tables, until they come)
 };
 using TPGReadWarnings = TSet<TPGReadWarning, std::uint16_t>;
 

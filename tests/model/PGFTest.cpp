@@ -304,6 +304,16 @@ TEST_F(PGFTest, TruncatedDataKeepsWhatWasRead) {
   EXPECT_EQ(doc.TextOf(0), "kept");
 }
 
+TEST_F(PGFTest, RecordsOfUnknownKindsAreSkippedWithAWarning) {
+  const std::string table = "-8 1 3\r\n0 1 0 0 0 0\r\nbefore\r\n-2 1 0 0 0 0\r\ngone\r\n-60 3 0 0 0 0 x\r\nname\r\n"
+                            "a=1\r\n00FF\r\n0 1 0 0 0 0\r\nafter\r\n";
+  ASSERT_TRUE(Read(doc, table).Ok);
+  EXPECT_TRUE(settings.ReadWarnings.Contains(pgrwRecordSkipped));
+  ASSERT_EQ(doc.CountItems(), 2);
+  EXPECT_EQ(doc.TextOf(1), "after");
+  EXPECT_EQ(doc.CheckpointCount(), 0);  // the checkpoint before the skipped record went with it
+}
+
 TEST_F(PGFTest, ATrailingMarkerGetsItsText) {
   sheet.ListStyles.Add().AddLevel();
   ASSERT_TRUE(Read(doc, "-8 1 3\r\n-11 0 0 0 0 0 0 0 1 0\r\n").Ok);
