@@ -345,6 +345,12 @@ bool SavePGFToStream(TCustomPGData& data, std::string& stream, const TPGFSaveArg
     if (data.CountItems() == 0) return true;
     TPGFWriter w(data, stream);
     const TPGFOptions o = w.Options();
+    {
+      // One allocation for the whole output instead of repeated doubling of a large buffer.
+      std::size_t estimate = stream.size() + 256;
+      for (int i = 0; i < data.CountItems(); ++i) estimate += data.TextOf(i).size() * 2 + 24;
+      stream.reserve(estimate);
+    }
     const bool selection = args.Selection != nullptr;
     const bool top = data.GetParentData() == nullptr;
     w.RawHeader("-8 1 3");
