@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 
 namespace pagora {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "graphics/PictureFormat.h"
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 #include "platform/Colors.h"
 
 namespace pagora {

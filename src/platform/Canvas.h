@@ -12,6 +12,7 @@
 #include "platform/Charsets.h"
 #include "platform/Colors.h"
 #include "platform/Geometry.h"
+#include "platform/RasterImage.h"
 
 namespace pagora {
 
@@ -77,6 +78,12 @@ public:
   // False when the metrics of the current font cannot be had.
   virtual bool GetTextMetrics(TTextMetrics& metrics) = 0;
   [[nodiscard]] virtual TSize TextExtent(std::u16string_view text) = 0;
+  // The width of every prefix: widths[i] is the extent of the first i + 1 characters
+  // (widths.size() == text.size()). Formatting measures prefixes, so they must add up the
+  // way drawing places the characters.
+  virtual void PrefixWidths(std::u16string_view text, std::span<int> widths);
+  // How many characters from the start fit into maxWidth (prefix widths not above it).
+  [[nodiscard]] virtual int FitCount(std::u16string_view text, int maxWidth);
   virtual void SetTextCharacterExtra(int pixels) = 0;
   virtual void SetTextAlign(unsigned flags) = 0;
   virtual void SetTextColor(TColor color) = 0;
@@ -94,6 +101,17 @@ public:
   virtual void FillRect(const TRect& r) = 0;  // with the brush, no outline
   virtual void Polygon(std::span<const TPoint> points) = 0;
   virtual void Ellipse(const TRect& r) = 0;
+  // Text in the current font and text colour, its cell's top-left corner at (x, y); the
+  // background is left as it is. Right-to-left reading order follows the text alignment.
+  virtual void TextOut(int x, int y, std::u16string_view text) = 0;
+  // A picture stretched to dst; smooth asks for filtering when scaling.
+  virtual void DrawImage(const TRect& dst, const TRasterImage& image, bool smooth = false) = 0;
+
+  // State: Save and Restore nest; clipping only ever narrows until the matching Restore.
+  virtual void Save() = 0;
+  virtual void Restore() = 0;
+  virtual void IntersectClip(const TRect& r) = 0;
+  [[nodiscard]] virtual TRect ClipBox() const = 0;
 };
 
 }  // namespace pagora

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "graphics/Pictures.h"
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 
 namespace pagora::test {
 

@@ -57,6 +57,7 @@ bool FakeCanvas::GetTextMetrics(TTextMetrics& metrics) {
 }
 
 TSize FakeCanvas::TextExtent(std::u16string_view text) {
+  ++Measurements;
   int w = 0;
   for (char16_t c : text) w += CharWidth(c, font_) + CharExtra;
   return {w, MetricsFor(font_).Height};
@@ -94,6 +95,38 @@ void FakeCanvas::LineTo(int x, int y) { Log.push_back("lineto " + Pt(x, y)); }
 void FakeCanvas::Rectangle(const TRect& r) { Log.push_back("rectangle " + Rc(r)); }
 void FakeCanvas::FillRect(const TRect& r) { Log.push_back("fillrect " + Rc(r)); }
 void FakeCanvas::Ellipse(const TRect& r) { Log.push_back("ellipse " + Rc(r)); }
+
+void FakeCanvas::PrefixWidths(std::u16string_view text, std::span<int> widths) {
+  ++Measurements;
+  int w = 0;
+  for (std::size_t i = 0; i < text.size() && i < widths.size(); ++i) {
+    w += CharWidth(text[i], font_) + CharExtra;
+    widths[i] = w;
+  }
+}
+
+void FakeCanvas::TextOut(int x, int y, std::u16string_view text) {
+  std::string s;
+  for (char16_t c : text) s += c < 0x80 ? static_cast<char>(c) : '?';
+  Log.push_back("text " + Pt(x, y) + " \"" + s + "\"");
+}
+
+void FakeCanvas::DrawImage(const TRect& dst, const TRasterImage& image, bool) {
+  Log.push_back("image " + Rc(dst) + " " + std::to_string(image.Width) + "x" + std::to_string(image.Height));
+}
+
+void FakeCanvas::Save() { saved_.push_back(clip_); }
+
+void FakeCanvas::Restore() {
+  if (saved_.empty()) return;
+  clip_ = saved_.back();
+  saved_.pop_back();
+}
+
+void FakeCanvas::IntersectClip(const TRect& r) {
+  clip_ = clip_.Intersect(r);
+  Log.push_back("clip " + Rc(r));
+}
 
 void FakeCanvas::Polygon(std::span<const TPoint> points) {
   std::string s = "polygon";

@@ -38,6 +38,15 @@ public:
   void FillRect(const TRect& r) override;
   void Polygon(std::span<const TPoint> points) override;
   void Ellipse(const TRect& r) override;
+  void PrefixWidths(std::u16string_view text, std::span<int> widths) override;
+  void TextOut(int x, int y, std::u16string_view text) override;
+  void DrawImage(const TRect& dst, const TRasterImage& image, bool smooth) override;
+  void Save() override;
+  void Restore() override;
+  void IntersectClip(const TRect& r) override;
+  TRect ClipBox() const override { return clip_; }
+
+  int Measurements = 0;  // calls of TextExtent and PrefixWidths
 
   // What happened, one line per call, e.g. "font Arial 13 w0 400", "line 0,5-10,5".
   std::vector<std::string> Log;
@@ -49,6 +58,8 @@ public:
 
 private:
   int ppi_;
+  TRect clip_{-1000000000, -1000000000, 1000000000, 1000000000};
+  std::vector<TRect> saved_;
   TFontSpec font_;
   TPenSpec pen_;
   TBrushSpec brush_;

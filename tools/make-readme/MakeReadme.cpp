@@ -9,7 +9,7 @@
 
 #include "graphics/Graphic.h"
 #include "graphics/Pictures.h"
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 #include "model/CPGData.h"
 #include "model/DataOwner.h"
 #include "model/PGFFormat.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "graphics/Pictures.h"
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 
 namespace pagora::codec {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "graphics/PictureFormat.h"
-#include "graphics/RasterImage.h"
+#include "platform/RasterImage.h"
 
 namespace pagora::codec {
 
