@@ -17,6 +17,27 @@ const TRasterImage& TGraphic::Pixels() const {
   return empty;
 }
 
+const TRasterImage& TGraphic::DisplayPixels() const {
+  const TRasterImage& pixels = Pixels();
+  if (!IsBitmap() || !transparent_ || pixels.Empty()) return pixels;
+  std::uint32_t key = 0;
+  if (transparentMode_ == TTransparentMode::tmAuto) {
+    key = pixels.At(0, pixels.Height - 1) & 0xFFFFFFu;
+  } else {
+    const TColor rgb = ColorToRGB(transparentColor_);
+    key = MakeARGB(0, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+  }
+  if (keyed_ && keyedSource_ == pixels.Pixels.data() && keyedColor_ == key) return *keyed_;
+  auto keyed = std::make_shared<TRasterImage>(pixels);
+  for (std::uint32_t& p : keyed->Pixels) {
+    if ((p & 0xFFFFFFu) == key) p = 0;
+  }
+  keyed_ = std::move(keyed);
+  keyedSource_ = pixels.Pixels.data();
+  keyedColor_ = key;
+  return *keyed_;
+}
+
 void RegisterGraphicClass(const std::string& className, TGraphicFactory factory) {
   Registry()[className] = std::move(factory);
 }

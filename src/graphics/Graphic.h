@@ -43,6 +43,9 @@ public:
   // stays valid until the graphic is loaded again or destroyed. Its size may differ from
   // Width x Height (a metafile's bitmap); painters stretch it to the picture's size.
   [[nodiscard]] virtual const TRasterImage& Pixels() const;
+  // The pixels as they are shown: a transparent bitmap has its transparent colour (the
+  // bottom-left pixel in the automatic mode) made clear. Made on first use and kept.
+  [[nodiscard]] const TRasterImage& DisplayPixels() const;
   // Whether Pixels() has decoded already; loading alone never decodes.
   [[nodiscard]] virtual bool PixelsDecoded() const { return false; }
 
@@ -62,6 +65,10 @@ private:
   bool transparent_ = false;
   TTransparentMode transparentMode_ = TTransparentMode::tmAuto;
   TColor transparentColor_ = 0x1FFFFFFF;
+  // The keyed copy of DisplayPixels and what it was made from.
+  mutable std::shared_ptr<const TRasterImage> keyed_;
+  mutable const void* keyedSource_ = nullptr;
+  mutable std::uint32_t keyedColor_ = 0;
 };
 
 // The process-wide registry of graphic classes by stored class name.

@@ -96,6 +96,15 @@ public:
   // lie above y).
   [[nodiscard]] int FindDrawItemByY(int y, bool lastItem) const;
 
+  // The layout paragraph by paragraph (drawing items relative to their paragraph).
+  [[nodiscard]] const TPGParaBlocks& Blocks() const noexcept { return blocks_; }
+  // The margins as formatted, in device pixels.
+  [[nodiscard]] int LeftMarginPixels() const noexcept { return leftMarginPx_; }
+  [[nodiscard]] int RightMarginPixels() const { return scale_.ScaleX(LayoutSettings().RightMargin); }
+
+  // Where pages end when the document is printed, as the last pagination found them.
+  std::vector<TPGSoftPageBreakInfo> SoftPageBreaks;
+
   // The display text of an item (text items; capitals for all-caps styles).
   [[nodiscard]] std::u16string DisplayText(int itemNo) const;
 

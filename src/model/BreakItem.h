@@ -18,6 +18,7 @@ public:
 
   [[nodiscard]] bool QueryTrait(TPGItemTrait trait) const override;
   [[nodiscard]] bool QueryStyledTrait(TPGItemStyledTrait trait, const TPGStyle* style) const override;
+  void PaintAcross(int left, int right, int top, const TPGItemPaint& paint) const override;
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;
   // A line of lineWidth characters: "-" for a thin break, "=" for a thick one.
   [[nodiscard]] std::string AsText(int lineWidth, TCustomPGData* container, const std::string& text,

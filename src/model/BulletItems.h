@@ -23,6 +23,7 @@ public:
   [[nodiscard]] int GetMinWidth(const TPGDeviceScale* scale, ICanvas* canvas, TCustomPGData* container) const override;
   [[nodiscard]] int ContentWidth(const TPGStyle* style) const override;
   [[nodiscard]] int ContentHeight(const TPGStyle* style) const override;
+  void PaintObject(int x, int y, int baseline, const TPGItemPaint& paint) const override;
   [[nodiscard]] int BoxWidth() const override;
   [[nodiscard]] int BoxHeight() const override;
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;

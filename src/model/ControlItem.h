@@ -19,6 +19,7 @@ public:
   [[nodiscard]] bool QueryTrait(TPGItemTrait trait) const override;
   [[nodiscard]] bool QueryStyledTrait(TPGItemStyledTrait trait, const TPGStyle* style) const override;
   [[nodiscard]] int GetMinWidth(const TPGDeviceScale* scale, ICanvas* canvas, TCustomPGData* container) const override;
+  void PaintObject(int x, int y, int baseline, const TPGItemPaint& paint) const override;
   [[nodiscard]] int ContentWidth(const TPGStyle* style) const override;
   [[nodiscard]] int ContentHeight(const TPGStyle* style) const override;
   [[nodiscard]] int BoxWidth() const override;

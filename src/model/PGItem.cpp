@@ -76,6 +76,8 @@ int TCustomPGItemInfo::GetMinWidth(const TPGDeviceScale* scale, ICanvas*, TCusto
 int TCustomPGItemInfo::ContentWidth(const TPGStyle*) const { return 0; }
 int TCustomPGItemInfo::ContentHeight(const TPGStyle*) const { return 0; }
 
+void TCustomPGItemInfo::PaintObject(int, int, int, const TPGItemPaint&) const {}
+void TCustomPGItemInfo::PaintAcross(int, int, int, const TPGItemPaint&) const {}
 TPGFitResult TCustomPGItemInfo::FitToWidth(int, const TPGDeviceScale*, TCustomPGData*, ICanvas*) { return {}; }
 
 void TCustomPGItemInfo::BeforeInsert(TCustomPGData* container, std::string& text, bool) {

@@ -11,6 +11,7 @@
 
 #include "model/Checkpoint.h"
 #include "model/DeviceScale.h"
+#include "model/ItemPaint.h"
 #include "model/ItemTag.h"
 #include "model/ItemTypes.h"
 #include "model/StyleTypes.h"
@@ -77,6 +78,11 @@ public:
   [[nodiscard]] virtual int ContentHeight(const TPGStyle* style) const;
   [[nodiscard]] virtual int FrameWidth() const { return 0; }
   [[nodiscard]] virtual int FrameHeight() const { return 0; }
+  // Draws an inline object with its box's top-left corner at (x, y) (for list markers:
+  // where the content begins); baseline is the line's baseline.
+  virtual void PaintObject(int x, int y, int baseline, const TPGItemPaint& paint) const;
+  // Draws an item that occupies its lines across left..right, its line starting at top.
+  virtual void PaintAcross(int left, int right, int top, const TPGItemPaint& paint) const;
   virtual TPGFitResult FitToWidth(int availableWidth, const TPGDeviceScale* scale, TCustomPGData* container,
                                   ICanvas* canvas);
 
@@ -179,6 +185,8 @@ public:
   void SetSpacing(int value) noexcept { spacing_ = value < 0 ? 0 : value; }
 
   [[nodiscard]] virtual int BoxDescent() const { return spacing_; }
+  // The frames of the current and of a selected object around the box at (x, y).
+  void PaintStateFrames(int x, int y, const TPGItemPaint& paint) const;
   [[nodiscard]] int FrameWidth() const override { return spacing_; }
   [[nodiscard]] int FrameHeight() const override { return spacing_; }
 

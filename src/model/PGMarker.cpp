@@ -33,9 +33,7 @@ const TPGListLevel* TPGMarkerItemInfo::LevelOf(const TPGStyle* style) const {
   return &list.Levels[static_cast<std::size_t>(std::min<int>(LevelNo, static_cast<int>(list.Levels.size()) - 1))];
 }
 
-namespace {
-
-TFontSpec LevelFontSpec(const TPGListLevel& level, const TPGStyle& style, ICanvas& canvas) {
+TFontSpec TPGMarkerItemInfo::LevelFont(const TPGListLevel& level, const TPGStyle& style, ICanvas& canvas) {
   const TPGMarkerFont defaults;
   const TPGMarkerFont& font = level.FontIfAny() ? *level.FontIfAny() : defaults;
   const int resolution = style.TextStyles.FontResolution != 0 && font.Size > 0 ? style.TextStyles.FontResolution
@@ -51,6 +49,8 @@ TFontSpec LevelFontSpec(const TPGListLevel& level, const TPGStyle& style, ICanva
   return spec;
 }
 
+namespace {
+
 // 8-bit marker text in the code page of the level font's charset.
 std::u16string MarkerTextW(const std::string& text, const TPGListLevel& level) {
   const TFontCharset charset = level.FontIfAny() ? level.FontIfAny()->Charset : DEFAULT_CHARSET;
@@ -58,6 +58,10 @@ std::u16string MarkerTextW(const std::string& text, const TPGListLevel& level) {
 }
 
 }  // namespace
+
+std::u16string TPGMarkerItemInfo::DisplayedText(const TPGListLevel& level) const {
+  return level.ListType == pglstUnicodeBullet ? level.FormatStringW : MarkerTextW(MarkerText, level);
+}
 
 TPGMarkerBox TPGMarkerItemInfo::ComputeBox(const TPGStyle* style, ICanvas* canvas, const TPGDeviceScale* scale,
                                            bool rightToLeft) const {
@@ -83,12 +87,10 @@ TPGMarkerBox TPGMarkerItemInfo::ComputeBox(const TPGStyle* style, ICanvas* canva
       break;
     default:
       if (canvas) {
-        canvas->SetFont(LevelFontSpec(*level, *style, *canvas));
+        canvas->SetFont(LevelFont(*level, *style, *canvas));
         canvas->SetTextCharacterExtra(0);
         canvas->SetTextAlign(TA_LEFT | TA_TOP);
-        const std::u16string text =
-            level->ListType == pglstUnicodeBullet ? level->FormatStringW : MarkerTextW(MarkerText, *level);
-        const TSize extent = canvas->TextExtent(text);
+        const TSize extent = canvas->TextExtent(DisplayedText(*level));
         TTextMetrics tm;
         w = extent.cx;
         h = extent.cy;

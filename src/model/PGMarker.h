@@ -6,6 +6,7 @@
 
 #include "model/ListInfo.h"
 #include "model/PGItem.h"
+#include "platform/Canvas.h"
 
 namespace pagora {
 
@@ -38,6 +39,11 @@ public:
   // The level the marker uses (LevelNo lowered to the last level), or none.
   [[nodiscard]] const TPGListLevel* LevelOf(const TPGStyle* style) const;
 
+  // The font of text markers of a level on a canvas.
+  [[nodiscard]] static TFontSpec LevelFont(const TPGListLevel& level, const TPGStyle& style, ICanvas& canvas);
+  // What a text marker shows: the Unicode bullet, or the marker text.
+  [[nodiscard]] std::u16string DisplayedText(const TPGListLevel& level) const;
+
   // The marker's box on a canvas, with the level font; a device scale when printing.
   [[nodiscard]] TPGMarkerBox ComputeBox(const TPGStyle* style, ICanvas* canvas, const TPGDeviceScale* scale,
                                         bool rightToLeft) const;
@@ -45,6 +51,7 @@ public:
   [[nodiscard]] bool QueryTrait(TPGItemTrait trait) const override;
   [[nodiscard]] bool QueryStyledTrait(TPGItemStyledTrait trait, const TPGStyle* style) const override;
   [[nodiscard]] int GetMinWidth(const TPGDeviceScale* scale, ICanvas* canvas, TCustomPGData* container) const override;
+  void PaintObject(int x, int y, int baseline, const TPGItemPaint& paint) const override;
   [[nodiscard]] int ContentWidth(const TPGStyle* style) const override;
   [[nodiscard]] int ContentHeight(const TPGStyle* style) const override;
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;

@@ -90,6 +90,12 @@ public:
   // Sets the text colour and the brush for text in a style, in a draw state.
   void ApplyColorsToCanvas(ICanvas& canvas, int styleNo, TPGTextDrawStates drawState, TPGColorMode colorMode,
                            bool useColorMode);
+  // Draws a piece of text in a style whose font is selected already: the background, the
+  // text spaceBefore pixels from left (justification's extra room), the overline, and with
+  // pgtsSpecialCharacters a dot in every space. s is shown in capitals for all-caps styles.
+  void PaintStyleText(std::u16string_view s, ICanvas& canvas, int itemNo, int offs, TCustomPGData* pgData,
+                      int styleNo, int spaceBefore, int left, int top, int width, int height,
+                      TPGTextDrawStates drawState, TPGColorMode colorMode = pgcmColor, bool useColorMode = false);
   // Lets a handler paint behind text; there is no default drawing.
   void PaintTextBack(ICanvas& canvas, int itemNo, int offs, TCustomPGData* pgData, int styleNo, int left, int top,
                      int width, int height, TPGTextDrawStates drawState);

@@ -32,6 +32,7 @@ public:
   [[nodiscard]] const TGraphic* GetGraphic() const override { return Image.get(); }
   [[nodiscard]] int ContentWidth(const TPGStyle* style) const override;
   [[nodiscard]] int ContentHeight(const TPGStyle* style) const override;
+  void PaintObject(int x, int y, int baseline, const TPGItemPaint& paint) const override;
   [[nodiscard]] int BoxWidth() const override;
   [[nodiscard]] int BoxHeight() const override;
   void CopyPropertiesFrom(const TCustomPGItemInfo& source) override;

@@ -4,6 +4,9 @@
 #include "model/PGStyle.h"
 #include "platform/Canvas.h"
 #include "platform/IntMath.h"
+#include "platform/TextCase.h"
+
+#include <vector>
 
 namespace pagora {
 
@@ -88,6 +91,61 @@ void TPGStyle::ApplyColorsToCanvas(ICanvas& canvas, int styleNo, TPGTextDrawStat
   }
   canvas.SetTextColor(text);
   canvas.SetBrush({brush, brush == clNone ? TBrushStyle::Clear : TBrushStyle::Solid});
+}
+
+void TPGStyle::PaintStyleText(std::u16string_view s, ICanvas& canvas, int itemNo, int offs, TCustomPGData* pgData,
+                              int styleNo, int spaceBefore, int left, int top, int width, int height,
+                              TPGTextDrawStates drawState, TPGColorMode colorMode, bool useColorMode) {
+  const TFontInfo& f = TextStyles[styleNo];
+  std::u16string text(s);
+  if (f.StyleEx.Contains(pgfsAllCaps)) {
+    for (char16_t& c : text) c = UpperChar(c);
+  }
+  DrawItemNo = itemNo;
+  DrawOffs = offs;
+  DrawPGData = pgData;
+  bool doDefault = true;
+  if (OnDrawStyleText) {
+    OnDrawStyleText(*this, text, canvas, styleNo, spaceBefore, left, top, width, height, drawState, doDefault);
+  }
+  if (!doDefault) return;
+  ApplyColorsToCanvas(canvas, styleNo, drawState, colorMode, useColorMode);
+  const TBrushSpec brush = canvas.Brush();
+  if (brush.Style != TBrushStyle::Clear && brush.Color != clNone) canvas.FillRect({left, top, left + width, top + height});
+  canvas.SetBrush({clNone, TBrushStyle::Clear});
+  const int x = left + spaceBefore;
+  canvas.TextOut(x, top, text);
+  const bool specials = drawState.Contains(pgtsSpecialCharacters) && text.find(u' ') != std::u16string::npos;
+  if (!f.StyleEx.Contains(pgfsOverline) && !specials) return;
+  // The lines and dots take the text's colour.
+  const TColor textColor = canvas.TextColor();
+  if (f.StyleEx.Contains(pgfsOverline)) {
+    canvas.SetPen({textColor, 1, TPenStyle::Solid});
+    canvas.MoveTo(x, top);
+    canvas.LineTo(left + width, top);
+  }
+  if (specials) {
+    std::vector<int> widths(text.size());
+    canvas.PrefixWidths(text, widths);
+    TTextMetrics tm;
+    const bool metrics = canvas.GetTextMetrics(tm);
+    const int ascent = metrics ? tm.Ascent : height;
+    const int dot = std::max(1, ascent / 10);
+    const int dotTop = top + (metrics ? tm.Ascent - (tm.Ascent - tm.InternalLeading) / 3 : height / 2) - dot / 2;
+    const bool rtl = canvas.TextAlignment() & TA_RTLREADING;
+    canvas.SetBrush({textColor, TBrushStyle::Solid});
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != u' ') continue;
+      const int a = i == 0 ? 0 : widths[i - 1];
+      const int b = widths[i];
+      const int total = widths.back();
+      // In right-to-left text the first character stands at the right.
+      const int cellLeft = rtl ? x + total - b : x + a;
+      const int centre = cellLeft + (b - a) / 2;
+      canvas.FillRect({centre - dot / 2, dotTop, centre - dot / 2 + dot, dotTop + dot});
+    }
+    canvas.SetBrush({clNone, TBrushStyle::Clear});
+  }
 }
 
 void TPGStyle::PaintTextBack(ICanvas& canvas, int itemNo, int offs, TCustomPGData* pgData, int styleNo, int left,

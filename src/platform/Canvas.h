@@ -86,7 +86,9 @@ public:
   [[nodiscard]] virtual int FitCount(std::u16string_view text, int maxWidth);
   virtual void SetTextCharacterExtra(int pixels) = 0;
   virtual void SetTextAlign(unsigned flags) = 0;
+  [[nodiscard]] virtual unsigned TextAlignment() const = 0;
   virtual void SetTextColor(TColor color) = 0;
+  [[nodiscard]] virtual TColor TextColor() const = 0;
 
   // Drawing state
   virtual void SetPen(const TPenSpec& pen) = 0;

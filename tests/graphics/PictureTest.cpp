@@ -9,6 +9,7 @@
 
 #include "GraphicsTestUtil.h"
 #include "TestImages.h"
+#include "graphics/BmpWriter.h"
 #include "graphics/Graphic.h"
 #include "graphics/InvalidPicture.h"
 #include "graphics/PictureFormat.h"
@@ -242,6 +243,36 @@ TEST(PictureTest, TheInvalidPictureIsASmallRedCross) {
   EXPECT_EQ(r.At(10, 5), 0xFFE00000u);
   a->SetTransparent(true);
   EXPECT_FALSE(b->Transparent());
+}
+
+}  // namespace
+}  // namespace pagora::test
+
+namespace pagora::test {
+namespace {
+
+TEST(TransparentBitmap, ItsTransparentColourIsShownClear) {
+  // Rows from the top: red green / blue red. The bottom-left pixel is blue.
+  const std::uint32_t red = MakeARGB(255, 255, 0, 0), green = MakeARGB(255, 0, 255, 0), blue = MakeARGB(255, 0, 0, 255);
+  TBitmap bitmap;
+  ASSERT_TRUE(bitmap.LoadFromBytes(EncodeBMP({2, 2, {red, green, blue, red}})));
+  EXPECT_EQ(&bitmap.DisplayPixels(), &bitmap.Pixels());  // opaque: the pixels themselves
+  struct Case {
+    const char* name;
+    TTransparentMode mode;
+    TColor color;
+    std::vector<std::uint32_t> shown;
+  };
+  const Case cases[] = {
+      {"automatic: the bottom-left colour", TTransparentMode::tmAuto, clNone, {red, green, 0, red}},
+      {"fixed colour", TTransparentMode::tmFixed, clRed, {0, green, blue, 0}},
+  };
+  for (const Case& c : cases) {
+    bitmap.SetTransparent(true);
+    bitmap.SetTransparentMode(c.mode);
+    bitmap.SetTransparentColor(c.color);
+    EXPECT_EQ(bitmap.DisplayPixels().Pixels, c.shown) << c.name;
+  }
 }
 
 }  // namespace

@@ -70,10 +70,10 @@ TEST(ApplyFont, DirectionDecidesSpacingAndReadingOrder) {
     sheet.TextStyles[0].CharSpacing = 3;
     sheet.TextStyles[0].BiDiMode = c.style;
     FakeCanvas canvas;
-    canvas.TextAlign = 99;
+    canvas.TextAlignFlags = 99;
     sheet.ApplyFontToCanvas(canvas, 0, c.doc);
     EXPECT_EQ(canvas.CharExtra, c.extra);
-    EXPECT_EQ(canvas.TextAlign, c.alignSet ? c.align : 99u);
+    EXPECT_EQ(canvas.TextAlignFlags, c.alignSet ? c.align : 99u);
   }
 }
 
@@ -111,7 +111,7 @@ TEST_P(ApplyColors, TextAndBrush) {
   sheet.HoverColor = 0x0000AA;
   FakeCanvas canvas;
   sheet.ApplyColorsToCanvas(canvas, 0, c.state, c.mode, c.useMode);
-  EXPECT_EQ(canvas.TextColor, c.wantText);
+  EXPECT_EQ(canvas.CurrentTextColor, c.wantText);
   EXPECT_EQ(canvas.Brush().Color, c.wantBrush);
   EXPECT_EQ(canvas.Brush().Style, c.wantBrush == clNone ? TBrushStyle::Clear : TBrushStyle::Solid);
 }
@@ -141,7 +141,7 @@ TEST(ApplyColors, SelectionWithoutTextColourKeepsTheStyles) {
   sheet.TextStyles[0].Color = clMaroon;
   FakeCanvas canvas;
   sheet.ApplyColorsToCanvas(canvas, 0, {pgtsSelected, pgtsControlFocused}, pgcmColor, false);
-  EXPECT_EQ(canvas.TextColor, clMaroon);
+  EXPECT_EQ(canvas.CurrentTextColor, clMaroon);
 }
 
 TEST(BorderGeometry, TotalWidths) {
@@ -235,6 +235,56 @@ TEST(DefaultDrawings, ParagraphBackground) {
   FakeCanvas bw;
   sheet.PaintParaBack(bw, 1, {0, 0, 10, 10}, pgcmBlackAndWhite);
   EXPECT_TRUE(bw.Log.empty());
+}
+
+TEST(StyleText, EffectsOfTheDefaultDrawing) {
+  // "a b" in Arial 10 pt on the fake canvas: 7 + 4 + 7 px, ascent 12.
+  struct Case {
+    const char* name;
+    void (*setUp)(TFontInfo&);
+    TPGTextDrawStates state;
+    std::vector<std::string> drawn;  // the drawing calls after the colours are set
+  };
+  const Case cases[] = {
+      {"plain", [](TFontInfo&) {}, {}, {"text 12,0 \"a b\""}},
+      {"background over the whole width, the text after the room before it",
+       [](TFontInfo& f) { f.BackColor = clLime; }, {}, {"fillrect 10,0-30,16", "text 12,0 \"a b\""}},
+      {"capitals", [](TFontInfo& f) { f.StyleEx.Include(pgfsAllCaps); }, {}, {"text 12,0 \"A B\""}},
+      {"overline from the text to the end", [](TFontInfo& f) { f.StyleEx.Include(pgfsOverline); }, {},
+       {"text 12,0 \"a b\"", "moveto 12,0", "lineto 30,0"}},
+      {"a dot in the middle of each space", [](TFontInfo&) {}, {pgtsSpecialCharacters},
+       {"text 12,0 \"a b\"", "fillrect 21,9-22,10"}},
+  };
+  for (const Case& c : cases) {
+    TPGStyle sheet;
+    c.setUp(sheet.TextStyles[0]);
+    FakeCanvas canvas;
+    sheet.ApplyFontToCanvas(canvas, 0, pgbdUnspecified);
+    canvas.Log.clear();
+    sheet.PaintStyleText(u"a b", canvas, 3, 1, nullptr, 0, 2, 10, 0, 20, 16, c.state);
+    std::vector<std::string> drawn;
+    for (const std::string& l : canvas.Log) {
+      if (l.rfind("text ", 0) == 0 || l.rfind("fillrect", 0) == 0 || l.rfind("moveto", 0) == 0 || l.rfind("lineto", 0) == 0)
+        drawn.push_back(l);
+    }
+    EXPECT_EQ(drawn, c.drawn) << c.name;
+    EXPECT_EQ(sheet.DrawItemNo, 3) << c.name;
+  }
+}
+
+TEST(StyleText, AHandlerSeesTheShownTextAndCanReplaceTheDrawing) {
+  TPGStyle sheet;
+  sheet.TextStyles[0].StyleEx.Include(pgfsAllCaps);
+  std::u16string seen;
+  sheet.OnDrawStyleText = [&](TPGStyle&, const std::u16string& s, ICanvas&, int, int, int, int, int, int,
+                              TPGTextDrawStates, bool& doDefault) {
+    seen = s;
+    doDefault = false;
+  };
+  FakeCanvas canvas;
+  sheet.PaintStyleText(u"ab", canvas, 0, 1, nullptr, 0, 0, 0, 0, 14, 16, {});
+  EXPECT_EQ(seen, u"AB");
+  EXPECT_TRUE(canvas.Log.empty());
 }
 
 }  // namespace

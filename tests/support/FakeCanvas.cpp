@@ -69,12 +69,12 @@ void FakeCanvas::SetTextCharacterExtra(int pixels) {
 }
 
 void FakeCanvas::SetTextAlign(unsigned flags) {
-  TextAlign = flags;
+  TextAlignFlags = flags;
   Log.push_back("align " + std::to_string(flags));
 }
 
 void FakeCanvas::SetTextColor(TColor color) {
-  TextColor = color;
+  CurrentTextColor = color;
   Log.push_back("textcolor " + Hex(color));
 }
 

@@ -27,7 +27,9 @@ public:
   TSize TextExtent(std::u16string_view text) override;
   void SetTextCharacterExtra(int pixels) override;
   void SetTextAlign(unsigned flags) override;
+  unsigned TextAlignment() const override { return TextAlignFlags; }
   void SetTextColor(TColor color) override;
+  TColor TextColor() const override { return CurrentTextColor; }
   void SetPen(const TPenSpec& pen) override;
   const TPenSpec& Pen() const override { return pen_; }
   void SetBrush(const TBrushSpec& brush) override;
@@ -52,8 +54,8 @@ public:
   std::vector<std::string> Log;
   bool MetricsFail = false;  // GetTextMetrics reports failure
   int CharExtra = 0;
-  unsigned TextAlign = 0;
-  TColor TextColor = clBlack;
+  unsigned TextAlignFlags = 0;
+  TColor CurrentTextColor = clBlack;
   std::vector<TFontSpec> FontsSelected;
 
 private:

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/Graphic.h"
 #include "graphics/ImageList.h"
@@ -22,11 +23,20 @@ public:
   bool IsMetafile() const override { return class_ == "TMetafile"; }
   bool IsIcon() const override { return class_ == "TIcon"; }
   bool IsBitmap() const override { return class_ == "TBitmap"; }
+  // White pixels of the picture's size.
+  const TRasterImage& Pixels() const override {
+    if (raster_.Empty() && w_ > 0 && h_ > 0) {
+      raster_ = {w_, h_, std::vector<std::uint32_t>(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_),
+                                                   0xFFFFFFFFu)};
+    }
+    return raster_;
+  }
 
 private:
   int w_, h_;
   std::string class_;
   std::string bytes_;
+  mutable TRasterImage raster_;
 };
 
 class FakeImageList : public TPGImageList {
@@ -35,9 +45,17 @@ public:
   int Width() const override { return w_; }
   int Height() const override { return h_; }
   int Count() const override { return count_; }
+  const TRasterImage* Image(int) const override {
+    if (raster_.Empty()) {
+      raster_ = {w_, h_, std::vector<std::uint32_t>(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_),
+                                                   0xFF000000u)};
+    }
+    return &raster_;
+  }
 
 private:
   int w_, h_, count_;
+  mutable TRasterImage raster_;
 };
 
 class FakeControl : public IEmbeddedControl {
