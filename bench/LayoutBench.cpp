@@ -1,0 +1,109 @@
+// Formatting on the fake canvas (fixed character widths, so the figures are the engine's
+// own cost): full formats of 1, 3 and 10 MB, the reformat after one keystroke at the start,
+// the middle and the end of a 100,000-paragraph document, and the memory of the layout.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "LayoutBenchDocuments.h"
+#include "layout/CPGFData.h"
+#include "support/FakeCanvas.h"
+
+namespace pagora::bench {
+namespace {
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+struct TBenchDocument {
+  explicit TBenchDocument(TBenchText kind, int paragraphs) {
+    SetUpBenchSheet(sheet);
+    settings.Style = &sheet;
+    doc.Canvas = &canvas;
+    doc.Layout.AreaWidth = kAreaWidth;
+    doc.Layout.OwnerFlags = TPGOwnerFlags{pgofTrimSpaceAtWrap, pgofEditor, pgofRoot};
+    FillBenchDocument(doc, kind, paragraphs);
+  }
+  TPGStyle sheet;
+  TPGDocumentSettings settings;
+  test::FakeCanvas canvas;
+  TCustomPGFormattedData doc{&settings};
+};
+
+// Arguments: megabytes of text, kind of text.
+void BM_FullFormat(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0)) * 1000000 / kParagraphChars;
+  const auto kind = static_cast<TBenchText>(state.range(1));
+  TBenchDocument b(kind, paragraphs);
+  std::size_t layoutBytes = 0;
+  for (auto _ : state) {
+    b.doc.ClearFormatting();
+    const std::size_t before = HeapInUse();
+    b.doc.Format();
+    layoutBytes = HeapInUse() - before;
+    benchmark::DoNotOptimize(b.doc.DocumentHeight());
+  }
+  const double chars = static_cast<double>(paragraphs) * kParagraphChars;
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * chars));
+  state.counters["layout_bytes_per_char"] = static_cast<double>(layoutBytes) / chars;
+  state.counters["draw_items_per_char"] = b.doc.DrawItemCount() / chars;
+  state.SetLabel(Name(kind));
+}
+BENCHMARK(BM_FullFormat)
+    ->ArgsProduct({{1, 3, 10}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// One typed character and its reformat, then the character taken back out (so the
+// paragraph keeps its length); each counts as a keystroke. Argument: 0 start, 1 middle,
+// 2 end of the document.
+void BM_Keystroke(benchmark::State& state) {
+  TBenchDocument b(TBenchText::Plain, 100000);
+  b.doc.Format();
+  const int count = b.doc.CountItems();
+  const int at = state.range(0) == 0 ? 0 : state.range(0) == 1 ? count / 2 : count - 1;
+  const std::string original = b.doc.TextOf(at);
+  std::string typed = original;
+  typed.insert(typed.begin() + 37, 'x');
+  std::vector<double> times;
+  bool inserted = false;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    inserted = !inserted;
+    b.doc.SetTextOf(at, inserted ? typed : original);
+    b.doc.FormatParagraphs(at, at);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    times.push_back(seconds);
+  }
+  std::sort(times.begin(), times.end());
+  auto percentile = [&](double p) { return times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))]; };
+  state.counters["median_us"] = percentile(0.5) * 1e6;
+  state.counters["p99_us"] = percentile(0.99) * 1e6;
+  state.SetLabel(state.range(0) == 0 ? "start" : state.range(0) == 1 ? "middle" : "end");
+}
+BENCHMARK(BM_Keystroke)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A keystroke that adds a line: the paragraph grows by a line and everything after it
+// moves down.
+void BM_KeystrokeNewLine(benchmark::State& state) {
+  TBenchDocument b(TBenchText::Plain, 100000);
+  b.doc.Format();
+  const int at = state.range(0) == 0 ? 0 : b.doc.CountItems() - 1;
+  const std::string original = b.doc.TextOf(at);
+  const std::string longer = original + original;
+  bool grown = false;
+  for (auto _ : state) {
+    grown = !grown;
+    b.doc.SetTextOf(at, grown ? longer : original);
+    b.doc.FormatParagraphs(at, at);
+  }
+  state.SetLabel(state.range(0) == 0 ? "start" : "end");
+}
+BENCHMARK(BM_KeystrokeNewLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace pagora::bench
