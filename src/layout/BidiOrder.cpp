@@ -1,5 +1,6 @@
 #include "layout/BidiOrder.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "layout/CPGFData.h"
@@ -42,26 +43,47 @@ void ReorderBidi(TCustomPGFormattedData& data, const TPGStyle* style, TPGParaBlo
     int Gap;  // space before it in reading order
   };
   std::vector<Run> runs;
+  int textItem = -1;
+  std::u16string text;  // of textItem: long items have many drawing items in a line
   for (int i = first; i <= last; ++i) {
     const TPGDrawLineInfo& di = block.Draw[static_cast<std::size_t>(i)];
     const int itemNo = paraFirst + di.ItemNo;
     Run r{di, paraDir, paraDir, i == first ? 0 : di.Left - (runs.back().Item.Left + runs.back().Item.Width)};
     const TCustomPGItemInfo& item = data.ItemAt(itemNo);
     if (item.IsText() && di.Length > 0) {
-      const std::u16string text = data.DisplayText(itemNo);
+      if (itemNo != textItem) {
+        text = data.DisplayText(itemNo);
+        textItem = itemNo;
+      }
       const TPGBiDiMode sm = style->TextStyles[data.EffectiveStyleOf(itemNo)].BiDiMode;
       r.Start = Direction(text[static_cast<std::size_t>(di.Offset - 1)], sm, mode);
       r.End = Direction(text[static_cast<std::size_t>(di.Offset - 1 + di.Length - 1)], sm, mode);
     }
     runs.push_back(r);
   }
-  // Insertion: a run goes before the ones placed so far unless it flows on left to right.
-  std::vector<int> visual;
-  std::size_t p = 0;
+  // Each run is one piece with a direction: its own when it starts and ends the same way,
+  // else the paragraph's. Runs against the paragraph's direction are embedded one level
+  // deeper, and every stretch at a level and above is reversed, deepest first; so runs of
+  // the other direction keep their order among themselves however they are mixed.
+  const int base = paraDir == TCharDirection::RightToLeft ? 1 : 0;
+  std::vector<int> level(runs.size());
   for (std::size_t k = 0; k < runs.size(); ++k) {
-    const TCharDirection d = k > 0 && runs[k - 1].End == runs[k].Start ? runs[k].Start : paraDir;
-    if (d == TCharDirection::LeftToRight && p < visual.size()) ++p;
-    visual.insert(visual.begin() + static_cast<std::ptrdiff_t>(p), static_cast<int>(k));
+    const TCharDirection d = runs[k].Start == runs[k].End ? runs[k].Start : paraDir;
+    level[k] = d == paraDir ? base : base + 1;
+  }
+  std::vector<int> visual(runs.size());
+  for (std::size_t k = 0; k < runs.size(); ++k) visual[k] = static_cast<int>(k);
+  for (int l = base + 1; l >= 1; --l) {
+    for (std::size_t k = 0; k < visual.size();) {
+      if (level[static_cast<std::size_t>(visual[k])] < l) {
+        ++k;
+        continue;
+      }
+      std::size_t e = k;
+      while (e < visual.size() && level[static_cast<std::size_t>(visual[e])] >= l) ++e;
+      std::reverse(visual.begin() + static_cast<std::ptrdiff_t>(k), visual.begin() + static_cast<std::ptrdiff_t>(e));
+      k = e;
+    }
   }
   int x = runs[0].Item.Left;
   for (int k : visual) {

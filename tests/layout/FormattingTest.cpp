@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "layout/CPGFData.h"
 #include "model/PGMarker.h"
 #include "model/PGStyle.h"
@@ -256,6 +258,48 @@ TEST_F(FormattingTest, MinimumWidthKeepsObjectsInside) {
   EXPECT_EQ(doc.CalculateMinDocumentWidth(), 82);
   doc.Format();
   EXPECT_EQ(doc.DocumentWidth(), 82);
+}
+
+TEST_F(FormattingTest, RunsAgainstTheParagraphsDirectionAreReordered) {
+  TFontInfo& rtl = sheet.TextStyles.Add();
+  rtl.BiDiMode = pgbdRightToLeft;
+  const int r = sheet.TextStyles.Count() - 1;
+  struct Case {
+    const char* name;
+    TPGBiDiMode para;
+    std::vector<std::pair<const char*, bool>> runs;  // text, right to left
+    const char* visual;                              // the runs from left to right
+  };
+  const Case cases[] = {
+      {"left to right keeps its order", pgbdLeftToRight, {{"aa", false}, {"bb", false}, {"cc", false}}, "aa bb cc"},
+      {"a right-to-left stretch turns round in place", pgbdLeftToRight,
+       {{"aa", false}, {"xx", true}, {"yy", true}, {"bb", false}}, "aa yy xx bb"},
+      {"right to left turns everything round", pgbdRightToLeft, {{"xx", true}, {"yy", true}, {"zz", true}}, "zz yy xx"},
+      {"a left-to-right stretch keeps its order", pgbdRightToLeft, {{"aa", false}, {"bb", false}, {"xx", true}},
+       "xx aa bb"},
+      {"alternating", pgbdRightToLeft, {{"aa", false}, {"xx", true}, {"bb", false}}, "bb xx aa"},
+  };
+  for (const Case& c : cases) {
+    sheet.ParaStyles[0].BiDiMode = c.para;
+    doc.Clear();
+    for (std::size_t k = 0; k < c.runs.size(); ++k) doc.AppendText(c.runs[k].first, c.runs[k].second ? r : 0, k == 0 ? 0 : -1);
+    doc.Format();
+    std::vector<std::pair<int, std::string>> placed;
+    int right = 0;
+    for (int i = 0; i < doc.DrawItemCount(); ++i) {
+      const TPGDrawLineInfo d = doc.DrawItem(i);
+      std::string t;
+      for (char16_t ch : doc.DrawItemText(i)) t += static_cast<char>(ch);
+      placed.emplace_back(d.Left, t);
+      right = std::max(right, d.Right());
+    }
+    std::sort(placed.begin(), placed.end());
+    std::string visual;
+    for (const auto& [left, t] : placed) visual += (visual.empty() ? "" : " ") + t;
+    EXPECT_EQ(visual, c.visual) << c.name;
+    // The runs still touch: the line is as wide as before.
+    EXPECT_EQ(right - placed.front().first, static_cast<int>(c.runs.size()) * 2 * kLetter) << c.name;
+  }
 }
 
 TEST_F(FormattingTest, HitTesting) {
