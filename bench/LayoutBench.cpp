@@ -57,6 +57,23 @@ BENCHMARK(BM_FullFormat)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
+// One paragraph of one text item, as a text file without line ends becomes: the cost must
+// grow with its length, not with its square. Argument: characters.
+void BM_OneLongItem(benchmark::State& state) {
+  TBenchDocument b(TBenchText::Plain, 0);
+  std::string text;
+  for (int i = 0; static_cast<std::int64_t>(text.size()) < state.range(0); ++i) text += BenchParagraph(i) + " ";
+  text.resize(static_cast<std::size_t>(state.range(0)));
+  b.doc.AppendText(text, 0, 0);
+  for (auto _ : state) {
+    b.doc.ClearFormatting();
+    b.doc.Format();
+    benchmark::DoNotOptimize(b.doc.DocumentHeight());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_OneLongItem)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
+
 // One typed character and its reformat, then the character taken back out (so the
 // paragraph keeps its length); each counts as a keystroke. Argument: 0 start, 1 middle,
 // 2 end of the document.
