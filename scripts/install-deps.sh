@@ -15,6 +15,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev
   # fonts the layout relies on (metric-compatible Arial, Times New Roman, Courier New)
   fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-urw-base35 fontconfig
+  # Chinese, Japanese and Korean text (small, one face)
+  fonts-wqy-microhei
   # end-to-end tests in a real window
   xvfb xauth xdotool xclip x11-utils
 )

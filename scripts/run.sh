@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pagora and starts it. Until the word processor's window
-# exists, this shows the program's read-me document through the command-line tool: the
-# document as the library holds it, then its text.
+# exists, this shows the program's read-me document through the command-line tool: its
+# text, its layout, and the document painted as a picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -11,10 +11,18 @@ cmake --build build/release -j "$(nproc)" --target pagora-cli readme_pgf
 
 cli=build/release/tools/pagora-cli/pagora-cli
 readme=build/release/app/readme.pgf
+picture=build/release/readme.png
 out=$(mktemp -d)
-echo "== The read-me document as the library holds it ($readme):"
-"$cli" dump "$readme"
+trap 'rm -rf "$out"' EXIT
 "$cli" convert "$readme" "$out/readme.txt" --to utf8
-echo "== Its text:"
+echo "== The read-me document's text:"
 cat "$out/readme.txt"
 echo
+echo "== Formatted 600 pixels wide:"
+"$cli" layout "$readme" --width 600
+"$cli" render "$readme" "$picture" --width 600
+echo "== Painted: $picture"
+# With a desktop, show the picture.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && command -v xdg-open >/dev/null; then
+  xdg-open "$picture" >/dev/null 2>&1 &
+fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end tests of pagora-cli: runs the built tool on files made in a temporary folder.
 # usage: cli_test.sh PAGORA_CLI GROUP [DUMP_FIXTURE]
-#   GROUP: roundtrip, codepage, errors, usage, dump, or kinds (which runs DUMP_FIXTURE, the
-#   program that dumps a document holding every kind of item).
+#   GROUP: roundtrip, codepage, errors, usage, dump, kinds (which runs DUMP_FIXTURE, the
+#   program that dumps a document holding every kind of item), pgf, or render (which
+#   formats and paints README_PGF, the read-me document).
 # PYTHON names the interpreter that checks the JSON (python3 when unset).
 set -uo pipefail
 
@@ -308,8 +309,53 @@ test_pgf() {
   [ ! -e "$work/out.txt" ] || fail "a failed read still wrote output"
 }
 
+# json_field FILE NAME: a number from a JSON object.
+json_field() {
+  "$python" -c 'import json,sys; print(json.load(open(sys.argv[1]))[sys.argv[2]])' "$1" "$2"
+}
+
+test_render() {
+  local readme=${README_PGF:?README_PGF names the read-me document}
+  run layout "$readme"
+  expect_status 0 "layout of the read-me" || return
+  cp "$work/stdout" "$work/layout.json"
+  local height lines
+  height=$(json_field "$work/layout.json" height) || { fail "layout output is not JSON: $(cat "$work/layout.json")"; return; }
+  lines=$(json_field "$work/layout.json" lines)
+  [ "$(json_field "$work/layout.json" width)" = 600 ] || fail "the default width is not 600"
+  [ "$lines" -gt 20 ] || fail "the read-me has only $lines lines at 600 pixels"
+
+  run render "$readme" "$work/readme.png"
+  expect_status 0 "render of the read-me" || return
+  "$python" "$(dirname "$0")/png_summary.py" "$work/readme.png" >"$work/png.json" || { fail "the picture is no PNG"; return; }
+  [ "$(json_field "$work/png.json" width)" = 600 ] || fail "the picture is not 600 pixels wide: $(cat "$work/png.json")"
+  [ "$(json_field "$work/png.json" height)" = "$height" ] || fail "the picture is not as tall as the layout says ($height): $(cat "$work/png.json")"
+  # Not blank: text covers a good part of it, in many shades, with the blue of the headings.
+  "$python" -c 'import json,sys; s=json.load(open(sys.argv[1])); sys.exit(0 if s["inked"] > 0.05 and s["colours"] > 50 and s["blue"] > 500 else 1)' \
+    "$work/png.json" || fail "the picture looks blank: $(cat "$work/png.json")"
+
+  # Narrower means more lines and a taller document.
+  run layout "$readme" --width 300
+  expect_status 0 "layout at 300 pixels" || return
+  cp "$work/stdout" "$work/narrow.json"
+  [ "$(json_field "$work/narrow.json" lines)" -gt "$lines" ] || fail "300 pixels do not need more lines than 600"
+  [ "$(json_field "$work/narrow.json" height)" -gt "$height" ] || fail "300 pixels are not taller than 600"
+
+  # Bad widths are bad usage; a file that cannot be read leaves no picture.
+  local width
+  for width in 0 -5 abc 100001; do
+    run render "$readme" "$work/bad.png" --width "$width"
+    expect_status 2 "--width $width"
+  done
+  printf 'not a document' >"$work/broken.pgf"
+  run render "$work/broken.pgf" "$work/broken.png"
+  expect_status 1 "rendering a broken document"
+  [ ! -e "$work/broken.png" ] || fail "a failed render still wrote a picture"
+  [ ! -s "$work/stderr" ] || grep -q "broken.pgf" "$work/stderr" || fail "the message does not name the file: $(cat "$work/stderr")"
+}
+
 case "$group" in
-  roundtrip | codepage | errors | usage | dump | kinds | pgf) "test_$group" ;;
+  roundtrip | codepage | errors | usage | dump | kinds | pgf | render) "test_$group" ;;
   *)
     echo "unknown test group '$group'" >&2
     exit 2

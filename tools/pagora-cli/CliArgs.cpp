@@ -16,6 +16,15 @@ int ParseCodePage(const std::string& text) {
   return value;
 }
 
+int ParseWidth(const std::string& text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < 1 || value > kMaxWidth)
+    throw UsageError("--width needs a number of pixels from 1 to " + std::to_string(kMaxWidth) + ", not '" + text + "'");
+  return value;
+}
+
 }  // namespace
 
 CliArgs ParseArgs(const std::vector<std::string>& args) {
@@ -25,6 +34,8 @@ CliArgs ParseArgs(const std::vector<std::string>& args) {
   if (command == "-h" || command == "--help" || command == "help") return result;
   if (command == "convert") result.command = Command::Convert;
   else if (command == "dump") result.command = Command::Dump;
+  else if (command == "render") result.command = Command::Render;
+  else if (command == "layout") result.command = Command::Layout;
   else throw UsageError("unknown command '" + command + "'");
 
   std::vector<std::string> files;
@@ -50,19 +61,26 @@ CliArgs ParseArgs(const std::vector<std::string>& args) {
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
     }
-    if (name != "--from" && name != "--to" && name != "--codepage") throw UsageError("unknown option '" + name + "'");
+    if (name != "--from" && name != "--to" && name != "--codepage" && name != "--width")
+      throw UsageError("unknown option '" + name + "'");
     if (name == "--to" && result.command != Command::Convert) throw UsageError("--to is an option of convert only");
+    if (name == "--width" && result.command != Command::Render && result.command != Command::Layout)
+      throw UsageError("--width is an option of render and layout only");
     if (!value) {
       if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
       value = args[++i];
     }
     if (name == "--from") result.from = *value;
     else if (name == "--to") result.to = *value;
+    else if (name == "--width") result.width = ParseWidth(*value);
     else result.codePage = ParseCodePage(*value);
   }
 
-  const std::size_t wanted = result.command == Command::Convert ? 2 : 1;
-  if (files.size() < wanted) throw UsageError(wanted == 2 ? "convert needs an input and an output file" : "dump needs an input file");
+  const bool twoFiles = result.command == Command::Convert || result.command == Command::Render;
+  const std::size_t wanted = twoFiles ? 2 : 1;
+  if (files.size() < wanted) {
+    throw UsageError(std::string(command) + (twoFiles ? " needs an input and an output file" : " needs an input file"));
+  }
   if (files.size() > wanted) throw UsageError("unexpected argument '" + files[wanted] + "'");
   result.input = files[0];
   if (wanted == 2) result.output = files[1];
@@ -72,7 +90,9 @@ CliArgs ParseArgs(const std::vector<std::string>& args) {
 namespace {
 constexpr std::string_view kUsageLines =
     "usage: pagora-cli convert INPUT OUTPUT [--from FMT] [--to FMT] [--codepage N]\n"
-    "       pagora-cli dump INPUT [--from FMT] [--codepage N]\n";
+    "       pagora-cli dump INPUT [--from FMT] [--codepage N]\n"
+    "       pagora-cli render INPUT OUTPUT.png [--width N] [--from FMT] [--codepage N]\n"
+    "       pagora-cli layout INPUT [--width N] [--from FMT] [--codepage N]\n";
 }  // namespace
 
 std::string ShortUsageText() { return std::string(kUsageLines) + "Try 'pagora-cli --help' for more.\n"; }
@@ -91,6 +111,9 @@ std::string UsageText() {
          "8-bit text; a .pgf file is the native format (written in text form).\n"
          "\n"
          "dump writes the document (styles and items) as JSON to the standard output.\n"
+         "render formats the document N pixels wide (600 unless --width says otherwise) and\n"
+         "writes it, painted, as a PNG picture; layout formats it the same way and writes the\n"
+         "document's size and line count as JSON to the standard output.\n"
          "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 }
 

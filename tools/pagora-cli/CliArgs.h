@@ -8,16 +8,19 @@
 
 namespace pagora::cli {
 
-enum class Command { Help, Convert, Dump };
+enum class Command { Help, Convert, Dump, Render, Layout };
 
 struct CliArgs {
   Command command = Command::Help;
   std::string input;
-  std::string output;                 // convert only
+  std::string output;                 // convert and render
   std::optional<std::string> from;    // format names as typed; checked by the format choice
   std::optional<std::string> to;
   std::optional<int> codePage;
+  int width = 600;                    // render and layout: pixels
 };
+
+inline constexpr int kMaxWidth = 100000;
 
 // Bad usage: the message says what is wrong; the caller shows it with the usage text.
 class UsageError : public std::runtime_error {

@@ -10,6 +10,7 @@
 #include "graphics/Pictures.h"
 #include "Formats.h"
 #include "JsonWriter.h"
+#include "ToolDocument.h"
 #include "model/CPGData.h"
 #include "model/DataOwner.h"
 #include "model/PGStyle.h"
@@ -17,23 +18,14 @@
 
 namespace pagora::cli {
 
-namespace {
-
-// A document the tool builds from a file: the word processor's style sheet with Unicode
-// text styles, so that text in any script is kept whatever it is read from.
-struct ToolDocument {
-  explicit ToolDocument(TPGCodePage codePage) : data(&settings) {
-    RegisterAllGraphicClasses();
-    for (int i = 0; i < style.TextStyles.Count(); ++i) style.TextStyles[i].Unicode = true;
-    style.DefCodePage = codePage;
-    settings.Style = &style;
-    // Like the word processor: links keep their addresses in string tags.
-    settings.Options.Include(pgoTagsArePChars);
-  }
-  TPGStyle style;
-  TPGDocumentSettings settings;
-  TCustomPGData data;
-};
+ToolDocument::ToolDocument(TPGCodePage codePage) {
+  RegisterAllGraphicClasses();
+  for (int i = 0; i < style.TextStyles.Count(); ++i) style.TextStyles[i].Unicode = true;
+  style.DefCodePage = codePage;
+  settings.Style = &style;
+  // Like the word processor: links keep their addresses in string tags.
+  settings.Options.Include(pgoTagsArePChars);
+}
 
 TPGCodePage CodePageOf(const CliArgs& args) {
   if (!args.codePage) return kDefaultCodePage;
@@ -56,8 +48,6 @@ int FileError(std::ostream& err, const char* what, const std::string& path, cons
   err << "pagora-cli: cannot " << what << " '" << path << "': " << reason << '\n';
   return kExitFileError;
 }
-
-}  // namespace
 
 int RunConvert(const CliArgs& args, std::ostream& err) {
   // Every usage check comes before any file is touched.

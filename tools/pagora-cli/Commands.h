@@ -14,5 +14,8 @@ inline constexpr int kExitUsage = 2;
 
 [[nodiscard]] int RunConvert(const CliArgs& args, std::ostream& err);
 [[nodiscard]] int RunDump(const CliArgs& args, std::ostream& out, std::ostream& err);
+// Formatting on the Qt canvas; without the Qt layer both report that they are missing.
+[[nodiscard]] int RunRender(const CliArgs& args, std::ostream& err);
+[[nodiscard]] int RunLayout(const CliArgs& args, std::ostream& out, std::ostream& err);
 
 }  // namespace pagora::cli

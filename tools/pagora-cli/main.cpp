@@ -1,5 +1,5 @@
-// pagora-cli: the library without a window. Converts documents between formats and
-// dumps them as JSON.
+// pagora-cli: the library without a window. Converts documents between formats, dumps
+// them as JSON, and formats and renders them.
 #include <exception>
 #include <iostream>
 #include <string>
@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
         return RunConvert(args, std::cerr);
       case Command::Dump:
         return RunDump(args, std::cout, std::cerr);
+      case Command::Render:
+        return RunRender(args, std::cerr);
+      case Command::Layout:
+        return RunLayout(args, std::cout, std::cerr);
     }
   } catch (const UsageError& e) {
     std::cerr << "pagora-cli: " << e.what() << '\n' << ShortUsageText();
