@@ -122,5 +122,32 @@ void BM_KeystrokeNewLine(benchmark::State& state) {
 }
 BENCHMARK(BM_KeystrokeNewLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// Enter in the middle of a paragraph, then the two halves joined again: the paragraph
+// count changes, and every later paragraph moves. Argument: 0 start, 1 middle, 2 end.
+void BM_EnterAndJoin(benchmark::State& state) {
+  TBenchDocument b(TBenchText::Plain, 100000);
+  b.doc.Format();
+  const int count = b.doc.CountItems();
+  const int at = state.range(0) == 0 ? 0 : state.range(0) == 1 ? count / 2 : count - 1;
+  const std::string original = b.doc.TextOf(at);
+  bool split = false;
+  for (auto _ : state) {
+    split = !split;
+    if (split) {
+      b.doc.SetTextOf(at, original.substr(0, 50));
+      auto second = CreateItem(0, &b.doc);
+      second->ParaNo = 0;
+      b.doc.InsertItemAt(at + 1, original.substr(50), std::move(second));
+      b.doc.FormatParagraphs(at, at + 1);
+    } else {
+      b.doc.RemoveItems(at + 1, 1);
+      b.doc.SetTextOf(at, original);
+      b.doc.FormatParagraphs(at, at);
+    }
+  }
+  state.SetLabel(state.range(0) == 0 ? "start" : state.range(0) == 1 ? "middle" : "end");
+}
+BENCHMARK(BM_EnterAndJoin)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace pagora::bench

@@ -135,6 +135,7 @@ void TCustomPGFormattedData::ClearFormatting() {
   jumps_.clear();
   linkIndex_.clear();
   jumpCount_ = 0;
+  jumpsStale_ = false;
   lastFormattedItem_ = -1;
   documentHeight_ = LayoutSettings().TopMargin + LayoutSettings().BottomMargin;
   formatted_ = false;
@@ -189,13 +190,29 @@ void TCustomPGFormattedData::Format(bool force, bool fullReformat) {
 void TCustomPGFormattedData::FinishPass() {
   const TPGLayoutSettings& s = LayoutSettings();
   documentHeight_ = s.TopMargin + blocks_.Height() + s.BottomMargin;
-  if (LayoutSettings().OwnerFlags.Contains(pgofHypertext)) BuildJumps();
+  jumpsStale_ = LayoutSettings().OwnerFlags.Contains(pgofHypertext);
+  if (!jumpsStale_) {
+    jumps_.clear();
+    linkIndex_.clear();
+    jumpCount_ = 0;
+  }
   ++passDepth_;
   SetScrollSizes(scale_.ScaleX(s.LeftMargin) + documentWidth_ + scale_.ScaleX(s.RightMargin), documentHeight_);
   --passDepth_;
 }
 
-void TCustomPGFormattedData::BuildJumps() {
+const std::vector<TPGJumpInfo>& TCustomPGFormattedData::Jumps() const {
+  if (jumpsStale_) BuildJumps();
+  return jumps_;
+}
+
+int TCustomPGFormattedData::JumpCount() const {
+  if (jumpsStale_) BuildJumps();
+  return jumpCount_;
+}
+
+void TCustomPGFormattedData::BuildJumps() const {
+  jumpsStale_ = false;
   jumps_.clear();
   linkIndex_.assign(static_cast<std::size_t>(CountItems()), -1);
   jumpCount_ = 0;
@@ -385,6 +402,7 @@ TPGMarkerBox TCustomPGFormattedData::MarkerBoxOf(int itemNo) const {
 }
 
 int TCustomPGFormattedData::LinkIndexOf(int itemNo) const {
+  if (jumpsStale_) BuildJumps();
   if (itemNo < 0 || itemNo >= static_cast<int>(linkIndex_.size())) return -1;
   return linkIndex_[static_cast<std::size_t>(itemNo)];
 }

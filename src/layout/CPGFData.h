@@ -79,8 +79,9 @@ public:
   void GetLineRange(int d, int& first, int& last) const;
 
   // Hot areas of hypertext (with pgofHypertext), in formatting order.
-  [[nodiscard]] const std::vector<TPGJumpInfo>& Jumps() const noexcept { return jumps_; }
-  [[nodiscard]] int JumpCount() const noexcept { return jumpCount_; }
+  // Built on first use after a pass, so that reformatting does not pay for them.
+  [[nodiscard]] const std::vector<TPGJumpInfo>& Jumps() const;
+  [[nodiscard]] int JumpCount() const;
   // The hypertext number of an item in this layout: -1 when it is no link, -3 for an
   // empty link (which has no hot area).
   [[nodiscard]] int LinkIndexOf(int itemNo) const;
@@ -118,7 +119,7 @@ private:
   void LayoutAll();
   void Reformat(int firstBlock, int lastBlock);
   void FinishPass();
-  void BuildJumps();
+  void BuildJumps() const;
   void MarkDirty(int firstBlock, int lastBlock);
   [[nodiscard]] TPGParaBlock LayoutParagraph(int firstItem, int lastItem);
   [[nodiscard]] int ParagraphMinWidth(int firstItem, int lastItem);
@@ -134,9 +135,10 @@ private:
   int lastFormattedItem_ = -1;
   int minWidth_ = 0;
   TPGDeviceScale scale_;
-  std::vector<TPGJumpInfo> jumps_;
-  std::vector<int> linkIndex_;
-  int jumpCount_ = 0;
+  mutable std::vector<TPGJumpInfo> jumps_;
+  mutable std::vector<int> linkIndex_;
+  mutable int jumpCount_ = 0;
+  mutable bool jumpsStale_ = false;
   int canvasStyle_ = -1;  // the text style selected into the canvas, -1 when unknown
   int passDepth_ = 0;
 };

@@ -36,15 +36,22 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
   std::cerr << message.toStdString() << '\n';
 }
 
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance()) return;
-  qInstallMessageHandler(FilterQtMessages);
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "pagora-cli";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
+// The application object the Qt canvas needs, for the length of one command: it must
+// outlive every font and go before the process ends, or the font library's caches leak.
+class TGuiSession {
+public:
+  TGuiSession() {
+    qInstallMessageHandler(FilterQtMessages);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+
+private:
+  int argc_ = 1;
+  char name_[11] = "pagora-cli";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
 
 QImage ScreenImage(int width, int height) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -81,7 +88,7 @@ int LineCount(const TCustomPGFormattedData& data) {
 int RunRender(const CliArgs& args, std::ostream& err) {
   const Format from = ChooseFormat(args.from, args.input, true);
   const TPGCodePage codePage = CodePageOf(args);
-  EnsureGuiApplication();
+  TGuiSession gui;
   FormattedDocument f(codePage);
   std::string error;
   if (!ReadDocument(f.doc.data, args.input, from, codePage, error)) return FileError(err, "read", args.input, error);
@@ -115,7 +122,7 @@ int RunRender(const CliArgs& args, std::ostream& err) {
 int RunLayout(const CliArgs& args, std::ostream& out, std::ostream& err) {
   const Format from = ChooseFormat(args.from, args.input, true);
   const TPGCodePage codePage = CodePageOf(args);
-  EnsureGuiApplication();
+  TGuiSession gui;
   FormattedDocument f(codePage);
   std::string error;
   if (!ReadDocument(f.doc.data, args.input, from, codePage, error)) return FileError(err, "read", args.input, error);
