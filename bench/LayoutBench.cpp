@@ -4,10 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <algorithm>
-#include <chrono>
-#include <vector>
-
 #include "LayoutBenchDocuments.h"
 #include "layout/CPGFData.h"
 #include "support/FakeCanvas.h"
@@ -74,33 +70,11 @@ void BM_OneLongItem(benchmark::State& state) {
 }
 BENCHMARK(BM_OneLongItem)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 
-// One typed character and its reformat, then the character taken back out (so the
-// paragraph keeps its length); each counts as a keystroke. Argument: 0 start, 1 middle,
-// 2 end of the document.
+// Keystrokes in a 100,000-paragraph document (see TimeKeystrokes).
 void BM_Keystroke(benchmark::State& state) {
   TBenchDocument b(TBenchText::Plain, 100000);
   b.doc.Format();
-  const int count = b.doc.CountItems();
-  const int at = state.range(0) == 0 ? 0 : state.range(0) == 1 ? count / 2 : count - 1;
-  const std::string original = b.doc.TextOf(at);
-  std::string typed = original;
-  typed.insert(typed.begin() + 37, 'x');
-  std::vector<double> times;
-  bool inserted = false;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    inserted = !inserted;
-    b.doc.SetTextOf(at, inserted ? typed : original);
-    b.doc.FormatParagraphs(at, at);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.SetIterationTime(seconds);
-    times.push_back(seconds);
-  }
-  std::sort(times.begin(), times.end());
-  auto percentile = [&](double p) { return times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))]; };
-  state.counters["median_us"] = percentile(0.5) * 1e6;
-  state.counters["p99_us"] = percentile(0.99) * 1e6;
-  state.SetLabel(state.range(0) == 0 ? "start" : state.range(0) == 1 ? "middle" : "end");
+  TimeKeystrokes(state, b.doc);
 }
 BENCHMARK(BM_Keystroke)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

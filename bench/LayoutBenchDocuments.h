@@ -3,9 +3,14 @@
 // justified.
 #pragma once
 
-#include <string>
+#include <benchmark/benchmark.h>
 
-#include "model/CPGData.h"
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "layout/CPGFData.h"
 #include "model/PGStyle.h"
 
 namespace pagora::bench {
@@ -57,6 +62,34 @@ inline void FillBenchDocument(TCustomPGData& doc, TBenchText kind, int paragraph
       doc.AppendText(p.substr(static_cast<std::size_t>(k), kStyleRunChars), (k / kStyleRunChars) % 2,
                      k == 0 ? para : -1);
   }
+}
+
+// One typed character and its reformat, then the character taken back out (so the
+// paragraph keeps its length); each counts as a keystroke, timed alone. state.range(0):
+// 0 start, 1 middle, 2 end of the formatted document. Reports the median and the 99th
+// percentile.
+inline void TimeKeystrokes(benchmark::State& state, TCustomPGFormattedData& doc) {
+  const int count = doc.CountItems();
+  const int at = state.range(0) == 0 ? 0 : state.range(0) == 1 ? count / 2 : count - 1;
+  const std::string original = doc.TextOf(at);
+  std::string typed = original;
+  typed.insert(typed.begin() + 37, 'x');
+  std::vector<double> times;
+  bool inserted = false;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    inserted = !inserted;
+    doc.SetTextOf(at, inserted ? typed : original);
+    doc.FormatParagraphs(at, at);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    times.push_back(seconds);
+  }
+  std::sort(times.begin(), times.end());
+  auto percentile = [&](double p) { return times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))]; };
+  state.counters["median_us"] = percentile(0.5) * 1e6;
+  state.counters["p99_us"] = percentile(0.99) * 1e6;
+  state.SetLabel(state.range(0) == 0 ? "start" : state.range(0) == 1 ? "middle" : "end");
 }
 
 }  // namespace pagora::bench

@@ -9,9 +9,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include <algorithm>
 #include <chrono>
-#include <vector>
 #include <cstdlib>
 
 #include "LayoutBenchDocuments.h"
@@ -62,32 +60,11 @@ void BM_QtFullFormat(benchmark::State& state) {
 }
 BENCHMARK(BM_QtFullFormat)->ArgsProduct({{1, 3, 10}, {0, 1, 2}})->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// One typed character and its reformat, then taken back out; each counts as a keystroke.
-// Argument: 0 start, 1 middle, 2 end of a 100,000-paragraph document.
+// Keystrokes in a 100,000-paragraph document (see TimeKeystrokes).
 void BM_QtKeystroke(benchmark::State& state) {
   TQtBenchDocument b(TBenchText::Plain, 100000);
   b.doc.Format();
-  const int count = b.doc.CountItems();
-  const int at = state.range(0) == 0 ? 0 : state.range(0) == 1 ? count / 2 : count - 1;
-  const std::string original = b.doc.TextOf(at);
-  std::string typed = original;
-  typed.insert(typed.begin() + 37, 'x');
-  std::vector<double> times;
-  bool inserted = false;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    inserted = !inserted;
-    b.doc.SetTextOf(at, inserted ? typed : original);
-    b.doc.FormatParagraphs(at, at);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.SetIterationTime(seconds);
-    times.push_back(seconds);
-  }
-  std::sort(times.begin(), times.end());
-  auto percentile = [&](double p) { return times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))]; };
-  state.counters["median_us"] = percentile(0.5) * 1e6;
-  state.counters["p99_us"] = percentile(0.99) * 1e6;
-  state.SetLabel(state.range(0) == 0 ? "start" : state.range(0) == 1 ? "middle" : "end");
+  TimeKeystrokes(state, b.doc);
 }
 BENCHMARK(BM_QtKeystroke)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

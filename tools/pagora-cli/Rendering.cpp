@@ -60,21 +60,34 @@ QImage ScreenImage(int width, int height) {
   return image;
 }
 
-// Reads the document and formats it at the width on a screen of 96 pixels per inch.
+// The input, read and formatted at the width asked for on a screen of 96 pixels per inch.
+// Usage is checked on construction (UsageError), before any file is read.
 struct FormattedDocument {
-  explicit FormattedDocument(TPGCodePage codePage) : doc(codePage) {}
+  explicit FormattedDocument(const CliArgs& args)
+      : args(args), from(ChooseFormat(args.from, args.input, true)), codePage(CodePageOf(args)), doc(codePage) {}
+
+  // False, with the exit status, when the file cannot be read.
+  bool Load(std::ostream& err, int& status) {
+    std::string error;
+    if (!ReadDocument(doc.data, args.input, from, codePage, error)) {
+      status = FileError(err, "read", args.input, error);
+      return false;
+    }
+    canvas = std::make_unique<TQtCanvas>(device, &fonts);
+    doc.data.Canvas = canvas.get();
+    doc.data.Layout.AreaWidth = args.width;
+    doc.data.Layout.AreaHeight = 0;
+    doc.data.Format();
+    return true;
+  }
+
+  const CliArgs& args;
+  Format from;
+  TPGCodePage codePage;
   ToolDocument doc;
   QImage device = ScreenImage(1, 1);
   TQtFontCache fonts;
   std::unique_ptr<TQtCanvas> canvas;
-
-  void Format(int width) {
-    canvas = std::make_unique<TQtCanvas>(device, &fonts);
-    doc.data.Canvas = canvas.get();
-    doc.data.Layout.AreaWidth = width;
-    doc.data.Layout.AreaHeight = 0;
-    doc.data.Format();
-  }
 };
 
 int LineCount(const TCustomPGFormattedData& data) {
@@ -86,13 +99,10 @@ int LineCount(const TCustomPGFormattedData& data) {
 }  // namespace
 
 int RunRender(const CliArgs& args, std::ostream& err) {
-  const Format from = ChooseFormat(args.from, args.input, true);
-  const TPGCodePage codePage = CodePageOf(args);
   TGuiSession gui;
-  FormattedDocument f(codePage);
-  std::string error;
-  if (!ReadDocument(f.doc.data, args.input, from, codePage, error)) return FileError(err, "read", args.input, error);
-  f.Format(args.width);
+  FormattedDocument f(args);
+  int status = kExitOk;
+  if (!f.Load(err, status)) return status;
 
   int height = std::max(1, f.doc.data.DocumentHeight());
   if (static_cast<std::int64_t>(height) * args.width > kMaxPixels) {
@@ -110,6 +120,7 @@ int RunRender(const CliArgs& args, std::ostream& err) {
     paint.Clip = {0, 0, args.width, height};
     PaintFormattedData(f.doc.data, canvas, paint);
   }
+  std::string error;
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
@@ -120,13 +131,10 @@ int RunRender(const CliArgs& args, std::ostream& err) {
 }
 
 int RunLayout(const CliArgs& args, std::ostream& out, std::ostream& err) {
-  const Format from = ChooseFormat(args.from, args.input, true);
-  const TPGCodePage codePage = CodePageOf(args);
   TGuiSession gui;
-  FormattedDocument f(codePage);
-  std::string error;
-  if (!ReadDocument(f.doc.data, args.input, from, codePage, error)) return FileError(err, "read", args.input, error);
-  f.Format(args.width);
+  FormattedDocument f(args);
+  int status = kExitOk;
+  if (!f.Load(err, status)) return status;
   const TCustomPGFormattedData& data = f.doc.data;
   JsonWriter json(out);
   json.BeginObject();
