@@ -142,6 +142,12 @@ void TCustomPGFormattedData::ClearFormatting() {
   dirtyFirst_ = dirtyLast_ = -1;
 }
 
+void TCustomPGFormattedData::Clear() {
+  Deselect();
+  ClearFormatting();
+  TCustomPGData::Clear();
+}
+
 void TCustomPGFormattedData::LayoutAll() {
   std::vector<TPGParaBlock> blocks;
   for (int first = 0; first < CountItems();) {

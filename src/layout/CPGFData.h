@@ -9,6 +9,7 @@
 #include "layout/ParagraphBlocks.h"
 #include "model/CPGData.h"
 #include "model/DeviceScale.h"
+#include "model/PlainText.h"
 
 namespace pagora {
 
@@ -44,17 +45,25 @@ public:
   virtual void SetScrollSizes(int /*width*/, int /*height*/) {}
   // The origin of the document inside its owner (a table cell's offset in its table).
   [[nodiscard]] virtual TPoint Origin() const { return {}; }
+  // The document y shown at the top of the owner's window, and a request to show another.
+  [[nodiscard]] virtual int VerticalScrollPosition() const { return 0; }
+  virtual void ScrollToPosition(int /*y*/) {}
 
   // ---- formatting
   // Formats the whole document. With force unset and the widths unchanged, only the
   // scroll sizes are refreshed.
   void Format(bool force = true, bool fullReformat = true);
+  // Formats for a changed area (a resized window): the selection and the item at the top
+  // of the window stay where they were.
+  void FormatKeepingPosition(bool force = false);
   // Reformats the paragraphs holding items first..last after an edit. Items inserted or
   // removed since the last format are tracked already and reformatted too.
   void FormatParagraphs(int firstItem, int lastItem);
   // Reformats what the tracked insertions and removals touched.
   void FormatChanged();
   void ClearFormatting();
+  // Clears the document, deselecting and unformatting it first.
+  void Clear() override;
   [[nodiscard]] bool IsFormatted() const noexcept { return formatted_; }
   [[nodiscard]] int CalculateMinDocumentWidth();
 
@@ -93,6 +102,8 @@ public:
   };
   [[nodiscard]] TPosition FindDrawItemAtPoint(int x, int y, bool strict);
   [[nodiscard]] int FindDrawItemUnderPoint(int x, int y) const;
+  // The character of a text run under document x (0-based in DrawItemText), or -1 outside.
+  [[nodiscard]] int CharacterAtX(int drawItem, int x);
   // The first drawing item whose Top is at or below y (lastItem: the last one when all
   // lie above y).
   [[nodiscard]] int FindDrawItemByY(int y, bool lastItem) const;
@@ -102,6 +113,26 @@ public:
   // The margins as formatted, in device pixels.
   [[nodiscard]] int LeftMarginPixels() const noexcept { return leftMarginPx_; }
   [[nodiscard]] int RightMarginPixels() const { return scale_.ScaleX(LayoutSettings().RightMargin); }
+
+  // ---- the selection, in drawing-item coordinates (see TPGSelectionRange): an anchor and
+  // a moving end, the anchor possibly after the end
+  void SetSelectionBounds(int anchorDraw, int anchorOffset, int endDraw, int endOffset);
+  void GetSelectionBounds(int& anchorDraw, int& anchorOffset, int& endDraw, int& endOffset) const;
+  // The bounds ordered; both -1 when nothing is selected.
+  [[nodiscard]] TPGSelectionRange NormalizedSelection() const;
+  // Something is selected: the two ends differ.
+  [[nodiscard]] bool SelectionExists() const;
+  void Deselect();
+  void SelectAll();
+  // The selection in item coordinates, for writers; false when nothing is selected.
+  [[nodiscard]] bool SelectionAsItemRange(TPGTextRange& range) const;
+  // Between drawing-item and item coordinates. A text position at a line's end maps to
+  // the earlier line's drawing item.
+  [[nodiscard]] bool DrawToItemPosition(int drawItem, int drawOffset, int& itemNo, int& itemOffset) const;
+  [[nodiscard]] bool ItemToDrawPosition(int itemNo, int itemOffset, int& drawItem, int& drawOffset) const;
+  // The position before the first and after the last character of a drawing item.
+  [[nodiscard]] int DrawOffsetBefore(int drawItem) const;
+  [[nodiscard]] int DrawOffsetAfter(int drawItem) const;
 
   // Where pages end when the document is printed, as the last pagination found them.
   std::vector<TPGSoftPageBreakInfo> SoftPageBreaks;
@@ -139,7 +170,9 @@ private:
   mutable std::vector<int> linkIndex_;
   mutable int jumpCount_ = 0;
   mutable bool jumpsStale_ = false;
-  int canvasStyle_ = -1;  // the text style selected into the canvas, -1 when unknown
+  int canvasStyle_ = -1;
+  // The selection, and while a format keeps the position, the same in item coordinates.
+  int selAnchorDraw_ = -1, selAnchorOffset_ = 0, selEndDraw_ = -1, selEndOffset_ = 0;  // the text style selected into the canvas, -1 when unknown
   int passDepth_ = 0;
 };
 

@@ -44,6 +44,17 @@ struct TPGSoftPageBreakInfo {
   int ExtraData = -1;     // -1 between lines; else a position inside the item (tables)
 };
 
+// The selection in drawing-item coordinates, normalised (start before end). Offsets in a
+// text run are 1-based (1 before the first character); in other items 0 is before the
+// item and 1 after it.
+struct TPGSelectionRange {
+  int StartDraw = -1;
+  int StartOffset = 0;
+  int EndDraw = -1;
+  int EndOffset = 0;
+  bool Whole = false;  // the whole document is selected (a table cell selected as a whole)
+};
+
 enum TPGOwnerFlag : std::uint8_t {
   pgofHypertext = 0,
   pgofTrimSpaceAtWrap = 1,

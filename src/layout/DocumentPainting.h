@@ -11,17 +11,6 @@ namespace pagora {
 class ICanvas;
 class TCustomPagora;
 
-// The selection in drawing-item coordinates, normalised (start before end). Offsets in a
-// text run are 1-based (1 before the first character); in other items 0 is before the
-// item and 1 after it.
-struct TPGSelectionRange {
-  int StartDraw = -1;
-  int StartOffset = 0;
-  int EndDraw = -1;
-  int EndOffset = 0;
-  bool Whole = false;  // the whole document is selected (a table cell selected as a whole)
-};
-
 struct TPGPaintSettings {
   TRect Clip;                    // what to paint, in canvas coordinates
   int ScrollX = 0, ScrollY = 0;  // canvas coordinates are document coordinates minus these

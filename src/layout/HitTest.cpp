@@ -148,4 +148,24 @@ TCustomPGFormattedData::TPosition TCustomPGFormattedData::FindDrawItemAtPoint(in
   return pos;
 }
 
+int TCustomPGFormattedData::CharacterAtX(int drawItem, int x) {
+  if (drawItem < 0 || drawItem >= DrawItemCount()) return -1;
+  const TPGDrawLineInfo di = DrawItem(drawItem);
+  if (!ItemAt(di.ItemNo).IsText()) return -1;
+  const std::u16string text = DrawItemText(drawItem);
+  TPGStyle* style = GetStyle();
+  ICanvas* canvas = FormattingCanvas();
+  if (text.empty() || !canvas || !style) return -1;
+  TPGBiDiMode mode = style->ParaStyles[ItemAt(di.ItemNo).ParaNo].BiDiMode;
+  if (mode == pgbdUnspecified) mode = GetBiDiMode();
+  style->ApplyFontToCanvas(*canvas, EffectiveStyleOf(di.ItemNo), mode);
+  canvasStyle_ = -1;
+  std::vector<int> widths(text.size());
+  canvas->PrefixWidths(text, widths);
+  const int rel = x - (di.Left + di.JustifyExtra);
+  if (rel < 0) return -1;
+  const auto it = std::upper_bound(widths.begin(), widths.end(), rel);
+  return it == widths.end() ? -1 : static_cast<int>(it - widths.begin());
+}
+
 }  // namespace pagora
