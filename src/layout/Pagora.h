@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "layout/CPGFData.h"
 #include "layout/PGScroll.h"
@@ -120,6 +121,18 @@ public:
   // Copies the selection in the formats the options ask for; false when nothing was copied.
   bool CopySelection();
   void SetClipboard(IClipboard* clipboard) noexcept { clipboard_ = clipboard; }
+
+  // ---- reading and writing, with the control's layout, colour and background where the
+  // format keeps them. Loading replaces the document and deselects; the caller formats.
+  bool LoadPGF(const std::string& fileName, std::string* error = nullptr);
+  bool LoadPGFFromStream(std::string_view stream, std::string* error = nullptr);
+  bool SavePGF(const std::string& fileName, bool selectionOnly, std::string* error = nullptr);
+  bool SavePGFToStream(std::string& stream, bool selectionOnly);
+  // Plain text: adds to the document, found to be UTF-16, UTF-8 or 8-bit.
+  bool LoadText(const std::string& fileName, int textStyle, int paraStyle, std::string* error = nullptr);
+  bool SaveText(const std::string& fileName, int lineWidth, bool unicode, std::string* error = nullptr);
+  [[nodiscard]] TPGLayoutInfo LayoutInfo() const;
+  void ApplyLayoutInfo(const TPGLayoutInfo& layout);
 
   // Window and document coordinates: the document y at the window's top.
   [[nodiscard]] int VAlignOffset() const;

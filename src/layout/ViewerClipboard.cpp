@@ -55,9 +55,7 @@ bool TCustomPagora::CopySelection() {
     if (OnCopy) OnCopy(*this);
     if (pgf) {
       std::string stream;
-      TPGFSaveArgs args;
-      args.Selection = &range;
-      if (SavePGFToStream(*data_, stream, args) && !stream.empty())
+      if (SavePGFToStream(stream, true) && !stream.empty())
         clipboard_->SetData(TClipFormat::PGF, WrapPGFForClipboard(stream));
     }
     // Every system here has wide characters, so Unicode text replaces 8-bit text.

@@ -471,6 +471,37 @@ TEST_F(ViewerTest, ASelectedPictureIsCopiedAsAnImage) {
   EXPECT_EQ(clipboard.Image.Width, 20);
 }
 
+TEST_F(ViewerTest, SavedDocumentsKeepTheLayoutAndColourWhenAskedTo) {
+  Data().AppendText("abc def", 0, 0);
+  viewer.LeftMargin = 20;
+  viewer.MaxTextWidth = 300;
+  viewer.Color = clLime;
+  viewer.PGFOptions.Include(pgfoSaveLayout);
+  viewer.PGFOptions.Include(pgfoSaveBack);
+  Show();
+  std::string whole;
+  ASSERT_TRUE(viewer.SavePGFToStream(whole, false));
+
+  TPagora other;
+  other.SetStyle(&sheet);
+  other.PGFOptions.Include(pgfoLoadLayout);
+  other.PGFOptions.Include(pgfoLoadBack);
+  ASSERT_TRUE(other.LoadPGFFromStream(whole));
+  EXPECT_EQ(other.LeftMargin, 20);
+  EXPECT_EQ(other.MaxTextWidth, 300);
+  EXPECT_EQ(other.Color, clLime);
+  EXPECT_EQ(other.PGData().TextOf(0), "abc def");
+
+  // Only the selection; an empty one saves nothing.
+  std::string part;
+  ASSERT_TRUE(viewer.SavePGFToStream(part, true));
+  EXPECT_TRUE(part.empty());
+  viewer.SelectRange(0, 5, 0, 8);
+  ASSERT_TRUE(viewer.SavePGFToStream(part, true));
+  ASSERT_TRUE(other.LoadPGFFromStream(part));
+  EXPECT_EQ(other.PGData().TextOf(0), "def");
+}
+
 // ---------------------------------------------------------------- events
 
 TEST_F(ViewerTest, PostedEventsAreDeliveredInOrderAfterTheCurrentOne) {
