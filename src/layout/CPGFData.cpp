@@ -217,6 +217,29 @@ int TCustomPGFormattedData::JumpCount() const {
   return jumpCount_;
 }
 
+std::span<const TPGJumpInfo> TCustomPGFormattedData::JumpAreas(int jumpIndex) const {
+  const std::vector<TPGJumpInfo>& jumps = Jumps();
+  // Numbers grow in formatting order.
+  const auto first = std::lower_bound(jumps.begin(), jumps.end(), jumpIndex,
+                                      [](const TPGJumpInfo& j, int n) { return j.JumpIndex < n; });
+  auto last = first;
+  while (last != jumps.end() && last->JumpIndex == jumpIndex) ++last;
+  return {first, last};
+}
+
+const TPGJumpInfo* TCustomPGFormattedData::JumpAtPoint(int x, int y) const {
+  const std::vector<TPGJumpInfo>& jumps = Jumps();
+  if (jumps.empty()) return nullptr;
+  const TPoint origin = Origin();
+  const int d = FindDrawItemUnderPoint(x - origin.X, y - origin.Y);
+  if (d < 0) return nullptr;
+  // Hot areas are drawing items, in drawing order.
+  const auto it = std::lower_bound(jumps.begin(), jumps.end(), d,
+                                   [](const TPGJumpInfo& j, int n) { return j.DrawItemNo < n; });
+  if (it == jumps.end() || it->DrawItemNo != d) return nullptr;
+  return Bounds(it->Left, it->Top, it->Width, it->Height).Contains({x, y}) ? &*it : nullptr;
+}
+
 void TCustomPGFormattedData::BuildJumps() const {
   jumpsStale_ = false;
   jumps_.clear();

@@ -3,6 +3,7 @@
 // an edit reformats what it touched and little else.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "layout/DLines.h"
@@ -91,6 +92,10 @@ public:
   // Built on first use after a pass, so that reformatting does not pay for them.
   [[nodiscard]] const std::vector<TPGJumpInfo>& Jumps() const;
   [[nodiscard]] int JumpCount() const;
+  // The hot areas of one hypertext number (a link broken over lines has several).
+  [[nodiscard]] std::span<const TPGJumpInfo> JumpAreas(int jumpIndex) const;
+  // The hot area at a document point, or none.
+  [[nodiscard]] const TPGJumpInfo* JumpAtPoint(int x, int y) const;
   // The hypertext number of an item in this layout: -1 when it is no link, -3 for an
   // empty link (which has no hot area).
   [[nodiscard]] int LinkIndexOf(int itemNo) const;

@@ -294,11 +294,8 @@ void TCustomPagora::PaintDocument(ICanvas& canvas, const TRect& clip) {
   s.Selection = data_->NormalizedSelection();
   s.Focused = Host() && Host()->HasFocus();
   if (hoverActive_ && hoverJump_ >= 0) {
-    for (const TPGJumpInfo& j : data_->Jumps())
-      if (j.JumpIndex == hoverJump_) {
-        s.HoverItem = data_->DrawItem(j.DrawItemNo).ItemNo;
-        break;
-      }
+    const auto areas = data_->JumpAreas(hoverJump_);
+    if (!areas.empty()) s.HoverItem = data_->DrawItem(areas.front().DrawItemNo).ItemNo;
   }
   s.Control = this;
   PaintFormattedData(*data_, canvas, s);
@@ -308,8 +305,7 @@ void TCustomPagora::PaintFocusMark(ICanvas& canvas) {
   if (focusedJump_ < 0 || !Host() || !Host()->HasFocus()) return;
   canvas.SetPen({clWindowText, 1, TPenStyle::Dot});
   canvas.SetBrush({clNone, TBrushStyle::Clear});
-  for (const TPGJumpInfo& j : data_->Jumps()) {
-    if (j.JumpIndex != focusedJump_) continue;
+  for (const TPGJumpInfo& j : data_->JumpAreas(focusedJump_)) {
     const TPoint p = DocumentToClient({j.Left, j.Top});
     canvas.Rectangle(Bounds(p.X, p.Y, j.Width, j.Height));
   }
@@ -465,8 +461,7 @@ bool TCustomPagora::KeyDown(int vk, TShiftState shift) {
 
 void TCustomPagora::InvalidateJump(int jump) {
   if (jump < 0 || !Host()) return;
-  for (const TPGJumpInfo& j : data_->Jumps()) {
-    if (j.JumpIndex != jump) continue;
+  for (const TPGJumpInfo& j : data_->JumpAreas(jump)) {
     const TPoint p = DocumentToClient({j.Left, j.Top});
     TRect r = Bounds(p.X, p.Y, j.Width, j.Height);
     r.Inflate(5, 5);
@@ -486,8 +481,7 @@ void TCustomPagora::MoveLinkFocus(bool backwards) {
     return;
   }
   // Bring the link into view.
-  for (const TPGJumpInfo& j : data_->Jumps()) {
-    if (j.JumpIndex != next) continue;
+  for (const TPGJumpInfo& j : data_->JumpAreas(next)) {
     const int top = DocumentTopInWindow();
     if (j.Top < top || j.Top + j.Height > top + ClientSize().cy) ScrollToY(j.Top + VAlignOffset());
     break;

@@ -240,9 +240,8 @@ void TCustomPagora::MoveSelectionEnd(int x, int y) {
 
 int TCustomPagora::JumpAtDocumentPoint(TPoint p) const {
   if (!data_->IsFormatted()) return -1;
-  for (const TPGJumpInfo& j : data_->Jumps())
-    if (Bounds(j.Left, j.Top, j.Width, j.Height).Contains(p)) return j.JumpIndex;
-  return -1;
+  const TPGJumpInfo* j = data_->JumpAtPoint(p.X, p.Y);
+  return j ? j->JumpIndex : -1;
 }
 
 void TCustomPagora::SetHoveredJump(int jump) {
@@ -251,12 +250,12 @@ void TCustomPagora::SetHoveredJump(int jump) {
   const bool wasActive = hoverActive_;
   hoverJump_ = jump;
   hoverActive_ = false;
-  if (jump >= 0)
-    for (const TPGJumpInfo& j : data_->Jumps())
-      if (j.JumpIndex == jump) {
-        hoverActive_ = data_->ItemAt(data_->DrawItem(j.DrawItemNo).ItemNo).QueryStyledTrait(pgstHoverSensitive, Style);
-        break;
-      }
+  if (jump >= 0) {
+    const auto areas = data_->JumpAreas(jump);
+    if (!areas.empty())
+      hoverActive_ =
+          data_->ItemAt(data_->DrawItem(areas.front().DrawItemNo).ItemNo).QueryStyledTrait(pgstHoverSensitive, Style);
+  }
   if (old >= 0 && wasActive) InvalidateJump(old);
   if (hoverActive_) InvalidateJump(jump);
   if (OnPGMouseMove) OnPGMouseMove(*this, jump >= 0 ? jump + FirstJumpNo : -1);
@@ -265,14 +264,9 @@ void TCustomPagora::SetHoveredJump(int jump) {
 void TCustomPagora::UpdateHover(TShiftState /*shift*/, int x, int y) {
   IHost* host = Host();
   const TPoint p = ClientToDocument({x, y});
-  const int jump = JumpAtDocumentPoint(p);
-  if (jump >= 0) {
-    SetHoveredJump(jump);
-    for (const TPGJumpInfo& j : data_->Jumps())
-      if (j.JumpIndex == jump) {
-        host->SetCursor(j.Cursor);
-        break;
-      }
+  if (const TPGJumpInfo* j = data_->IsFormatted() ? data_->JumpAtPoint(p.X, p.Y) : nullptr) {
+    SetHoveredJump(j->JumpIndex);
+    host->SetCursor(j->Cursor);
     return;
   }
   SetHoveredJump(-1);
