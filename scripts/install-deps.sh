@@ -18,7 +18,7 @@ packages=(
   # Chinese, Japanese and Korean text (small, one face)
   fonts-wqy-microhei
   # end-to-end tests in a real window
-  xvfb xauth xdotool xclip x11-utils
+  xvfb xauth xdotool xclip x11-utils x11-apps
 )
 
 missing=()

@@ -165,7 +165,7 @@ public:
   // Which keys the window should route here rather than to dialog navigation.
   [[nodiscard]] bool WantsKey(int vk, TShiftState shift) const;
   // byTab: the focus came by Tab (backwards: Shift+Tab), which focuses the first (last) link.
-  void FocusIn(bool backwards, bool byTab = true);
+  void FocusIn(bool backwards, bool byTab);
   void FocusOut();
   void TimerFired(int id);
   // A message posted through the host, back on the window's thread.
