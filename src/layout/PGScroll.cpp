@@ -123,8 +123,9 @@ void TPGScroller::ScrollAction(TScrollBarKind kind, TScrollAction action, int th
     switch (action) {
       case TScrollAction::LineUp: SetVPos(vPos_ - 1); break;
       case TScrollAction::LineDown: SetVPos(vPos_ + 1); break;
-      case TScrollAction::PageUp: SetVPos(vPos_ - VPageUnits()); break;
-      case TScrollAction::PageDown: SetVPos(vPos_ + VPageUnits()); break;
+      // A window lower than one unit still pages, by one unit.
+      case TScrollAction::PageUp: SetVPos(vPos_ - std::max(VPageUnits(), 1)); break;
+      case TScrollAction::PageDown: SetVPos(vPos_ + std::max(VPageUnits(), 1)); break;
       case TScrollAction::ThumbPosition: SetVPos(thumbPosition); break;
       case TScrollAction::ThumbTrack:
         if (Tracking) SetVPos(thumbPosition);
@@ -139,8 +140,8 @@ void TPGScroller::ScrollAction(TScrollBarKind kind, TScrollAction action, int th
   switch (action) {
     case TScrollAction::LineUp: SetHPos(hPos_ - vStep_); break;
     case TScrollAction::LineDown: SetHPos(hPos_ + vStep_); break;
-    case TScrollAction::PageUp: SetHPos(hPos_ - width); break;
-    case TScrollAction::PageDown: SetHPos(hPos_ + width); break;
+    case TScrollAction::PageUp: SetHPos(hPos_ - std::max(width, 1)); break;
+    case TScrollAction::PageDown: SetHPos(hPos_ + std::max(width, 1)); break;
     case TScrollAction::ThumbPosition: SetHPos(thumbPosition); break;
     case TScrollAction::ThumbTrack:
       if (Tracking) SetHPos(thumbPosition);

@@ -150,6 +150,17 @@ TEST_F(ViewerTest, ScrollKeysAndScrollBarActions) {
   EXPECT_EQ(viewer.VPos(), 0);
   EXPECT_FALSE(viewer.KeyDown('A', {}));
 
+  // A window lower than a unit still pages, down to the end.
+  host.Client = {300, 1};
+  viewer.Resized();
+  viewer.KeyDown(VK_NEXT, {});
+  EXPECT_EQ(viewer.VPos(), 1);
+  for (int i = 0; i < 1000; ++i) viewer.KeyDown(VK_NEXT, {});
+  EXPECT_EQ(viewer.VPos(), viewer.VUnits());
+  viewer.KeyDown(VK_HOME, {});
+  host.Client = {300, 200};
+  viewer.Resized();
+
   viewer.Tracking = false;
   viewer.ScrollAction(TScrollBarKind::Vertical, TScrollAction::ThumbTrack, 30);
   EXPECT_EQ(viewer.VPos(), 0);
