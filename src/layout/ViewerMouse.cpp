@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/Pagora.h"
+#include "model/ControlItem.h"
 #include "model/PGItem.h"
 #include "model/PGStyle.h"
 #include "platform/TextEncoding.h"
@@ -400,6 +401,11 @@ void TCustomPagora::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   }
   const TPoint p = ClientToDocument({x, y});
   const int under = formatted ? data_->FindDrawItemUnderPoint(p.X, p.Y) : -1;
+  if (under >= 0 && button != mbMiddle && !HasSelection()) {
+    // A click on an embedded control gives it the keyboard.
+    const auto* item = dynamic_cast<const TPGControlItemInfo*>(&data_->ItemAt(data_->DrawItem(under).ItemNo));
+    if (item && item->Control && item->Control->CanFocus()) item->Control->SetFocus();
+  }
   if (OnPGMouseUp) OnPGMouseUp(*this, button, shift, under < 0 ? -1 : data_->DrawItem(under).ItemNo, x, y);
   if (button == mbRight && OnPGRightClick) {
     const TPGClickedWord word = WordAtClientPoint(x, y);

@@ -21,6 +21,7 @@ public:
   [[nodiscard]] virtual bool Visible() const = 0;
   // Whether the control is a window that can take the keyboard focus.
   [[nodiscard]] virtual bool CanFocus() const = 0;
+  virtual void SetFocus() {}
   // Takes it off its parent window (while it sits in the undo list) or puts it back.
   virtual void SetAttached(bool attached) = 0;
   // The control's published properties in the component stream form that documents store,

@@ -552,6 +552,20 @@ TEST_F(ViewerTest, MouseEventsReportTheItemUnderThePoint) {
   EXPECT_TRUE(host.Focused);
 }
 
+TEST_F(ViewerTest, AClickOnAnEmbeddedControlGivesItTheFocus) {
+  auto control = std::make_unique<test::FakeControl>(40, 20);
+  test::FakeControl* button = control.get();
+  Data().AppendControl("button", std::move(control), 0);
+  Show();
+  const TPGDrawLineInfo di = Data().DrawItem(0);
+  Click(di.Left + 10, di.Top + 10);
+  EXPECT_EQ(button->focused_, 1);
+  Click(di.Left + 10, di.Top + 10, mbRight);
+  EXPECT_EQ(button->focused_, 2);
+  Click(di.Right() + 50, di.Top + 10);  // beside it
+  EXPECT_EQ(button->focused_, 2);
+}
+
 class ViewerCheckpointTest : public ViewerTest {
 protected:
   ViewerCheckpointTest() {

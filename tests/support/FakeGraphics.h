@@ -69,7 +69,9 @@ public:
   bool Visible() const override { return visible_; }
   bool CanFocus() const override { return canFocus_; }
   void SetAttached(bool attached) override { attached_ = attached; }
+  void SetFocus() override { ++focused_; }
   bool attached_ = false;
+  int focused_ = 0;
 
 private:
   TRect bounds_;
