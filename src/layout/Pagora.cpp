@@ -346,23 +346,22 @@ void TCustomPagora::Paint(ICanvas& canvas, const TRect& clip) {
 
 // ---------------------------------------------------------------- scrolling
 
+void TCustomPagora::HoverAtCursor() {
+  if (!Host()) return;
+  const TPoint p = Host()->CursorPos();
+  const TSize c = ClientSize();
+  if (p.X >= 0 && p.Y >= 0 && p.X < c.cx && p.Y < c.cy) MouseMove(Host()->KeyboardState(), p.X, p.Y);
+}
+
 void TCustomPagora::AfterVScroll() {
   if (OnVScrolled) OnVScrolled(*this);
-  if (Host()) {
-    const TPoint p = Host()->CursorPos();
-    const TSize c = ClientSize();
-    if (p.X >= 0 && p.Y >= 0 && p.X < c.cx && p.Y < c.cy) MouseMove(Host()->KeyboardState(), p.X, p.Y);
-  }
+  HoverAtCursor();
   CheckpointEvents();
 }
 
 void TCustomPagora::AfterHScroll() {
   if (OnHScrolled) OnHScrolled(*this);
-  if (Host()) {
-    const TPoint p = Host()->CursorPos();
-    const TSize c = ClientSize();
-    if (p.X >= 0 && p.Y >= 0 && p.X < c.cx && p.Y < c.cy) MouseMove(Host()->KeyboardState(), p.X, p.Y);
-  }
+  HoverAtCursor();
 }
 
 // ---------------------------------------------------------------- checkpoint events

@@ -13,6 +13,7 @@
 #include "layout/PGScroll.h"
 #include "layout/ViewerMessages.h"
 #include "model/DataOwner.h"
+#include "model/PGFFormat.h"
 #include "model/PGFTypes.h"
 #include "platform/Clipboard.h"
 #include "platform/InputTypes.h"
@@ -233,6 +234,9 @@ private:
   void PaintBackground(ICanvas& canvas, const TRect& clip);
   void PaintNoStyleNotice(ICanvas& canvas, const TRect& clip);
   void PaintFocusMark(ICanvas& canvas);
+  // After scrolling: the mouse is over other content now.
+  void HoverAtCursor();
+  [[nodiscard]] TPGFSaveArgs SaveArgs(const TPGTextRange* selection, TPGLayoutInfo& layout) const;
   void MoveLinkFocus(bool backwards);
 
   std::unique_ptr<TPagoraPGData> data_;

@@ -44,34 +44,33 @@ bool TCustomPagora::LoadPGF(const std::string& fileName, std::string* error) {
   return ok;
 }
 
-bool TCustomPagora::SavePGFToStream(std::string& stream, bool selectionOnly) {
-  TPGTextRange range;
-  if (selectionOnly && !data_->SelectionAsItemRange(range)) return true;  // nothing selected
-  const TPGLayoutInfo layout = LayoutInfo();
+TPGFSaveArgs TCustomPagora::SaveArgs(const TPGTextRange* selection, TPGLayoutInfo& layout) const {
+  layout = LayoutInfo();
   TPGFSaveArgs args;
-  args.Selection = selectionOnly ? &range : nullptr;
+  args.Selection = selection;
   args.Layout = &layout;
   args.Background = &background_;
   args.Color = Color;
-  return pagora::SavePGFToStream(*data_, stream, args);
+  return args;
+}
+
+bool TCustomPagora::SavePGFToStream(std::string& stream, bool selectionOnly) {
+  TPGTextRange range;
+  if (selectionOnly && !data_->SelectionAsItemRange(range)) return true;  // nothing selected
+  TPGLayoutInfo layout;
+  return pagora::SavePGFToStream(*data_, stream, SaveArgs(selectionOnly ? &range : nullptr, layout));
 }
 
 bool TCustomPagora::SavePGF(const std::string& fileName, bool selectionOnly, std::string* error) {
   TPGTextRange range;
-  const bool selected = selectionOnly && data_->SelectionAsItemRange(range);
-  const TPGLayoutInfo layout = LayoutInfo();
-  TPGFSaveArgs args;
-  args.Selection = selected ? &range : nullptr;
-  args.Layout = &layout;
-  args.Background = &background_;
-  args.Color = Color;
-  if (selectionOnly && !selected) {
+  if (selectionOnly && !data_->SelectionAsItemRange(range)) {
     // An empty selection saves an empty document rather than the whole one.
     TPagora empty;
     empty.SetStyle(Style);
     return SavePGFFile(empty.PGData(), fileName, {}, error);
   }
-  return SavePGFFile(*data_, fileName, args, error);
+  TPGLayoutInfo layout;
+  return SavePGFFile(*data_, fileName, SaveArgs(selectionOnly ? &range : nullptr, layout), error);
 }
 
 bool TCustomPagora::LoadText(const std::string& fileName, int textStyle, int paraStyle, std::string* error) {
