@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "layout/DocumentPainting.h"
+#include "model/ControlItem.h"
 #include "model/PGItem.h"
 #include "model/PGStyle.h"
 #include "platform/Canvas.h"
@@ -113,12 +114,42 @@ void TCustomPagora::Format() {
     throw;
   }
   choosingStep_ = false;
+  PlaceControls();
   if (Options.Contains(pgoFormatInvalidate)) Host()->InvalidateAll();
 }
 
 void TCustomPagora::FormatKeepingPosition() {
   if (!HasWindow()) return;
   data_->FormatKeepingPosition(false);
+  PlaceControls();
+}
+
+void TCustomPagora::PlaceControls() {
+  controls_.clear();
+  if (OwnerFlags.Contains(pgofPrinting) || !data_->IsFormatted()) return;
+  for (int i = 0; i < data_->CountItems(); ++i) {
+    if (data_->ItemAt(i).StyleNo != pgsComponent) continue;
+    auto* item = dynamic_cast<TPGControlItemInfo*>(&data_->ItemAt(i));
+    if (!item || !item->Control) continue;
+    const int d = data_->FirstDrawItemOf(i);
+    if (d < 0) continue;
+    const TPGDrawLineInfo di = data_->DrawItem(d);
+    const int s = item->Spacing();
+    controls_.push_back({item->Control.get(),
+                         Bounds(di.Left + s, di.Top + s, item->Control->Width(), item->Control->Height())});
+  }
+  MoveControls();
+}
+
+void TCustomPagora::MoveControls() {
+  // Far-off controls are parked near the window, as window systems limit coordinates.
+  constexpr int kFarAway = 10000;
+  for (const TPlacedControl& c : controls_) {
+    const TPoint p = DocumentToClient({c.Bounds.Left, c.Bounds.Top});
+    c.Control->SetBounds(Bounds(std::clamp(p.X, -kFarAway, kFarAway), std::clamp(p.Y, -kFarAway, kFarAway),
+                                c.Bounds.Width(), c.Bounds.Height()));
+    c.Control->SetVisible(true);
+  }
 }
 
 void TCustomPagora::Resized() {
@@ -128,6 +159,7 @@ void TCustomPagora::Resized() {
 }
 
 void TCustomPagora::Clear() {
+  controls_.clear();
   data_->Clear();
   hoverJump_ = pressedJump_ = focusedJump_ = -1;
   hoverActive_ = selecting_ = lineSelecting_ = false;
@@ -354,12 +386,14 @@ void TCustomPagora::HoverAtCursor() {
 }
 
 void TCustomPagora::AfterVScroll() {
+  MoveControls();
   if (OnVScrolled) OnVScrolled(*this);
   HoverAtCursor();
   CheckpointEvents();
 }
 
 void TCustomPagora::AfterHScroll() {
+  MoveControls();
   if (OnHScrolled) OnHScrolled(*this);
   HoverAtCursor();
 }

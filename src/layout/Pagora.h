@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "layout/CPGFData.h"
 #include "layout/PGScroll.h"
@@ -234,11 +235,19 @@ private:
   void PaintBackground(ICanvas& canvas, const TRect& clip);
   void PaintNoStyleNotice(ICanvas& canvas, const TRect& clip);
   void PaintFocusMark(ICanvas& canvas);
+  // Embedded controls sit over their drawing items and move with the content.
+  void PlaceControls();
+  void MoveControls();
   // After scrolling: the mouse is over other content now.
   void HoverAtCursor();
   [[nodiscard]] TPGFSaveArgs SaveArgs(const TPGTextRange* selection, TPGLayoutInfo& layout) const;
   void MoveLinkFocus(bool backwards);
 
+  struct TPlacedControl {
+    IEmbeddedControl* Control;
+    TRect Bounds;  // in document coordinates
+  };
+  std::vector<TPlacedControl> controls_;
   std::unique_ptr<TPagoraPGData> data_;
   TPGBackground background_;
   IClipboard* clipboard_ = nullptr;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layout/Pagora.h"
+#include "model/ControlItem.h"
 #include "model/PGFFormat.h"
 #include "model/PGStyle.h"
 #include "support/FakeGraphics.h"
@@ -564,6 +565,20 @@ TEST_F(ViewerTest, AClickOnAnEmbeddedControlGivesItTheFocus) {
   EXPECT_EQ(button->focused_, 2);
   Click(di.Right() + 50, di.Top + 10);  // beside it
   EXPECT_EQ(button->focused_, 2);
+}
+
+TEST_F(ViewerTest, EmbeddedControlsSitOnTheirItemsAndScrollWithTheContent) {
+  for (int i = 0; i < 50; ++i) Data().AppendText("abc", 0, 0);
+  auto control = std::make_unique<test::FakeControl>(40, 20);
+  test::FakeControl* button = control.get();
+  Data().AppendControl("button", std::move(control), 0);
+  Show();
+  const TPGDrawLineInfo di = Data().DrawItem(Data().FirstDrawItemOf(50));
+  const int s = dynamic_cast<TPGControlItemInfo&>(Data().ItemAt(50)).Spacing();
+  EXPECT_EQ(button->BoundsNow(), Bounds(di.Left + s, di.Top + s, 40, 20));
+  EXPECT_TRUE(button->Visible());
+  viewer.SetVPos(30);
+  EXPECT_EQ(button->BoundsNow(), Bounds(di.Left + s, di.Top + s - 300, 40, 20));
 }
 
 class ViewerCheckpointTest : public ViewerTest {

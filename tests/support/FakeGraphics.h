@@ -70,6 +70,7 @@ public:
   bool CanFocus() const override { return canFocus_; }
   void SetAttached(bool attached) override { attached_ = attached; }
   void SetFocus() override { ++focused_; }
+  const TRect& BoundsNow() const { return bounds_; }
   bool attached_ = false;
   int focused_ = 0;
 
