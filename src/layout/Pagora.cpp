@@ -114,13 +114,21 @@ void TCustomPagora::Format() {
     throw;
   }
   choosingStep_ = false;
-  PlaceControls();
+  LayoutChanged();
   if (Options.Contains(pgoFormatInvalidate)) Host()->InvalidateAll();
 }
 
 void TCustomPagora::FormatKeepingPosition() {
   if (!HasWindow()) return;
   data_->FormatKeepingPosition(false);
+  LayoutChanged();
+}
+
+void TCustomPagora::LayoutChanged() {
+  // Word and line modes of a selection in progress hold drawing positions of the old layout;
+  // it goes on by characters from the converted anchor.
+  selectingInfo_.reset();
+  lineSelecting_ = false;
   PlaceControls();
 }
 

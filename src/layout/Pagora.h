@@ -235,6 +235,7 @@ private:
   void PaintBackground(ICanvas& canvas, const TRect& clip);
   void PaintNoStyleNotice(ICanvas& canvas, const TRect& clip);
   void PaintFocusMark(ICanvas& canvas);
+  void LayoutChanged();
   // Embedded controls sit over their drawing items and move with the content.
   void PlaceControls();
   void MoveControls();
