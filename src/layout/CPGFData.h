@@ -156,6 +156,10 @@ private:
   void Reformat(int firstBlock, int lastBlock);
   void FinishPass();
   void BuildJumps() const;
+  // Selects the font of a text item for measuring; true when it reads right to left.
+  bool ApplyRunFont(ICanvas& canvas, int itemNo, TPGBiDiMode mode);
+  // x measured from where a run's text starts (its right edge for right-to-left text).
+  [[nodiscard]] static int RunRelativeX(const TPGDrawLineInfo& di, int x, bool rtl);
   void MarkDirty(int firstBlock, int lastBlock);
   [[nodiscard]] TPGParaBlock LayoutParagraph(int firstItem, int lastItem);
   [[nodiscard]] int ParagraphMinWidth(int firstItem, int lastItem);

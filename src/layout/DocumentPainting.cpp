@@ -187,6 +187,8 @@ private:
 
   void SelectTextFont(int styleNo) {
     if (fontStyle_ == styleNo) return;
+    // A style without a direction must not inherit the reading order of the run before.
+    c_.SetTextAlign(TA_LEFT | TA_TOP);
     style_.ApplyFontToCanvas(c_, styleNo, docMode_);
     fontStyle_ = styleNo;
   }

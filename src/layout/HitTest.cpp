@@ -30,6 +30,20 @@ int LastWithTopAtMost(const TCustomPGFormattedData& d, int lo, int hi, int y) {
 
 }  // namespace
 
+bool TCustomPGFormattedData::ApplyRunFont(ICanvas& canvas, int itemNo, TPGBiDiMode mode) {
+  // Styles without a direction leave the reading order as it was: start from left to right.
+  canvas.SetTextAlign(TA_LEFT | TA_TOP);
+  GetStyle()->ApplyFontToCanvas(canvas, EffectiveStyleOf(itemNo), mode);
+  canvasStyle_ = -1;
+  return (canvas.TextAlignment() & TA_RTLREADING) != 0;
+}
+
+int TCustomPGFormattedData::RunRelativeX(const TPGDrawLineInfo& di, int x, bool rtl) {
+  // Right-to-left text ends at the run's right edge with its first character; the room
+  // justification adds lies before the text either way.
+  return rtl ? di.Right() - x : x - (di.Left + di.JustifyExtra);
+}
+
 int TCustomPGFormattedData::FindDrawItemByY(int y, bool lastItem) const {
   const int count = DrawItemCount();
   if (count == 0 || y <= DrawItem(0).Top) return 0;
@@ -129,12 +143,12 @@ TCustomPGFormattedData::TPosition TCustomPGFormattedData::FindDrawItemAtPoint(in
   const std::u16string text = DrawItemText(chosen);
   ICanvas* canvas = FormattingCanvas();
   std::vector<int> widths(text.size());
+  bool rtl = false;
   if (canvas && style && !text.empty()) {
-    style->ApplyFontToCanvas(*canvas, EffectiveStyleOf(di.ItemNo), mode);
-    canvasStyle_ = -1;
+    rtl = ApplyRunFont(*canvas, di.ItemNo, mode);
     canvas->PrefixWidths(text, widths);
   }
-  const int rel = x - (di.Left + di.JustifyExtra);
+  const int rel = RunRelativeX(di, x, rtl);
   int best = 0, bestDistance = std::abs(rel);
   for (std::size_t i = 0; i < widths.size(); ++i) {
     const int distance = std::abs(rel - widths[i]);
@@ -158,11 +172,10 @@ int TCustomPGFormattedData::CharacterAtX(int drawItem, int x) {
   if (text.empty() || !canvas || !style) return -1;
   TPGBiDiMode mode = style->ParaStyles[ItemAt(di.ItemNo).ParaNo].BiDiMode;
   if (mode == pgbdUnspecified) mode = GetBiDiMode();
-  style->ApplyFontToCanvas(*canvas, EffectiveStyleOf(di.ItemNo), mode);
-  canvasStyle_ = -1;
+  const bool rtl = ApplyRunFont(*canvas, di.ItemNo, mode);
   std::vector<int> widths(text.size());
   canvas->PrefixWidths(text, widths);
-  const int rel = x - (di.Left + di.JustifyExtra);
+  const int rel = RunRelativeX(di, x, rtl);
   if (rel < 0) return -1;
   const auto it = std::upper_bound(widths.begin(), widths.end(), rel);
   return it == widths.end() ? -1 : static_cast<int>(it - widths.begin());

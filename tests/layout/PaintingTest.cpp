@@ -153,6 +153,20 @@ TEST_F(PaintingTest, APartlySelectedRunIsDrawnInPieces) {
   }
 }
 
+TEST_F(PaintingTest, ARunWithoutADirectionDoesNotReadInTheDirectionOfTheRunBefore) {
+  const int rtl = sheet.TextStyles.Count();
+  sheet.TextStyles.Add().BiDiMode = pgbdRightToLeft;
+  doc.AppendText("abc", rtl, 0);
+  doc.AppendText("def", 0, -1);
+  Paint();
+  unsigned align = 0;
+  for (const std::string& l : canvas.Log) {
+    if (l.rfind("align ", 0) == 0) align = static_cast<unsigned>(std::stoul(l.substr(6)));
+    if (l.ends_with("\"abc\"")) EXPECT_EQ(align & TA_RTLREADING, TA_RTLREADING);
+    if (l.ends_with("\"def\"")) EXPECT_EQ(align & TA_RTLREADING, 0u);
+  }
+}
+
 TEST_F(PaintingTest, OnlyWhatTheClipShowsIsDrawn) {
   for (int i = 0; i < 100; ++i) doc.AppendText("p" + std::to_string(i), 0, 0);
   paint.Clip = {0, 0, 300, 2 * kLine};

@@ -300,6 +300,19 @@ TEST_F(ViewerTest, DoubleClickSelectsTheWordAndReportsIt) {
   EXPECT_EQ(selects, 2);
 }
 
+TEST_F(ViewerTest, RightToLeftRunsAreHitFromTheirRightEdge) {
+  const int rtl = sheet.TextStyles.Count();
+  sheet.TextStyles.Add().BiDiMode = pgbdRightToLeft;
+  Data().AppendText("abc def", rtl, 0);
+  Show();
+  const TPGDrawLineInfo di = Data().DrawItem(0);
+  // "abc" is drawn at the right end of the run, "def" at its left.
+  EXPECT_EQ(viewer.WordAtClientPoint(di.Right() - 3, LineY(0)).Word, u"abc");
+  EXPECT_EQ(viewer.WordAtClientPoint(di.Left + 3, LineY(0)).Word, u"def");
+  EXPECT_EQ(viewer.FindDrawItemAtClientPoint(di.Right() - 1, LineY(0), false).Offset, 1);
+  EXPECT_EQ(viewer.FindDrawItemAtClientPoint(di.Left + 1, LineY(0), false).Offset, 8);
+}
+
 TEST_F(ViewerTest, RightClickKeepsTheSelectionInsideItAndMovesItOutside) {
   const std::string text = "abc def gh";
   Data().AppendText(text, 0, 0);
