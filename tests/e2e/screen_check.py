@@ -4,7 +4,7 @@
 
 prints shell assignments: light=N, dark=N and total=N (pixels brighter than 200, darker than
 100, all) and, when there are dark pixels, box="LEFT TOP RIGHT BOTTOM" around them in screen
-coordinates.
+coordinates; likewise green_box around clearly green pixels (the read-me's links).
 """
 import struct
 import sys
@@ -30,13 +30,19 @@ def channel(value, mask):
     return ((value & mask) >> shift) * 255 // (mask >> shift)
 
 
+def grow(box, x, y):
+    if box is None:
+        return (x, y, x + 1, y + 1)
+    return (min(box[0], x), min(box[1], y), max(box[2], x + 1), max(box[3], y + 1))
+
+
 def main():
     path = sys.argv[1]
     x0, y0, w, h = (int(v) for v in sys.argv[2:6])
     pixels, width, height, stride, size, byte_order, masks = read_xwd(path)
     order = "little" if byte_order == 0 else "big"
     light = dark = total = 0
-    box = None
+    box = green = None
     for y in range(max(y0, 0), min(y0 + h, height)):
         row = y * stride
         for x in range(max(x0, 0), min(x0 + w, width)):
@@ -48,11 +54,14 @@ def main():
                 light += 1
             elif grey < 100:
                 dark += 1
-                box = (x, y, x + 1, y + 1) if box is None else (
-                    min(box[0], x), min(box[1], y), max(box[2], x + 1), max(box[3], y + 1))
+                box = grow(box, x, y)
+            if g > r + 60 and g > b + 60:
+                green = grow(green, x, y)
     print("light=%d\ndark=%d\ntotal=%d" % (light, dark, total))
     if box:
         print('box="%d %d %d %d"' % box)
+    if green:
+        print('green_box="%d %d %d %d"' % green)
 
 
 if __name__ == "__main__":

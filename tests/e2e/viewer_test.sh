@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The viewer in a real X server: it paints the read-me (dark text on a light page), a drag
-# from the left margin selects its first lines, Ctrl+C puts their text on the clipboard, and
-# Ctrl+Q ends it without an error.
+# from the left margin selects its first lines, Ctrl+C puts their text on the clipboard, a
+# click on a link is reported, and Ctrl+Q ends it without an error.
 # Every wait has a time limit, so a broken viewer fails the test instead of hanging it.
 #
 #   viewer_test.sh VIEWER README_PGF README_SOURCE
@@ -84,6 +84,26 @@ done
 [[ $copied == *"$word"* ]] || fail "the clipboard holds '${copied:0:200}', without '$word'"
 kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended early"
 
+# The links are at the read-me's end (green): a click on the first one is reported.
+timeout 5 xdotool key End || fail "xdotool could not press End"
+green_box=''
+for _ in $(seq 20); do
+  xwd -root -silent >"$work/screen.xwd"
+  green_box=''
+  eval "$("$python" "$here/screen_check.py" "$work/screen.xwd" "$X" "$Y" "$WIDTH" "$HEIGHT")"
+  if [ -n "$green_box" ]; then break; fi
+  sleep 0.3
+done
+[ -n "$green_box" ] || fail "no link in sight at the end of the document"
+read -r gl gt _gr gb <<<"$green_box"
+timeout 5 xdotool mousemove $((gl + 4)) $(((gt + gb) / 2)) sleep 0.2 click 1 || fail "xdotool could not click"
+jumped=''
+for _ in $(seq 20); do
+  if grep -q '^jump 0$' "$work/viewer.out"; then jumped=yes; break; fi
+  sleep 0.1
+done
+[ -n "$jumped" ] || fail "a click on the link was not reported (stdout: $(head -c 200 "$work/viewer.out"))"
+
 # Ctrl+Q ends it cleanly.
 xdotool key ctrl+q
 for _ in $(seq 100); do
@@ -95,4 +115,4 @@ kill -0 "$viewer_pid" 2>/dev/null && fail "the viewer did not quit on Ctrl+Q"
 wait "$viewer_pid" || status=$?
 viewer_pid=''
 [ "$status" -eq 0 ] || fail "the viewer ended with status $status"
-echo "ok: painted ($dark dark pixels), copied '${copied:0:40}...', quit"
+echo "ok: painted ($dark dark pixels), copied '${copied:0:40}...', followed a link, quit"
