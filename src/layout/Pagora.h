@@ -241,6 +241,7 @@ private:
   void MoveControls();
   // After scrolling: the mouse is over other content now.
   void HoverAtCursor();
+  [[nodiscard]] bool SelectionHasUnicodeText(const TPGTextRange& range) const;
   [[nodiscard]] TPGFSaveArgs SaveArgs(const TPGTextRange* selection, TPGLayoutInfo& layout) const;
   void MoveLinkFocus(bool backwards);
 

@@ -4,6 +4,8 @@
 
 #include "layout/Pagora.h"
 #include "model/PGFFormat.h"
+#include "model/PGItem.h"
+#include "model/PGStyle.h"
 #include "model/PlainText.h"
 #include "platform/PagoraError.h"
 
@@ -40,6 +42,13 @@ std::u16string TCustomPagora::GetSelectionTextW() const {
   return text;
 }
 
+bool TCustomPagora::SelectionHasUnicodeText(const TPGTextRange& range) const {
+  if (!Style) return false;
+  for (int i = range.FirstItem; i <= range.LastItem; ++i)
+    if (data_->ItemAt(i).IsText() && Style->TextStyles[data_->EffectiveStyleOf(i)].Unicode) return true;
+  return false;
+}
+
 bool TCustomPagora::CopySelection() {
   const bool pgf = Options.Contains(pgoAutoCopyPGF);
   const bool unicode = Options.Contains(pgoAutoCopyUnicodeText);
@@ -65,7 +74,8 @@ bool TCustomPagora::CopySelection() {
         const TRasterImage& pixels = picture->DisplayPixels();
         if (!pixels.Empty()) clipboard_->SetImage(pixels);
       }
-    if (unicode) {
+    // 8-bit text cannot hold every script: Unicode text goes along when the selection has it.
+    if (unicode || (text && SelectionHasUnicodeText(range))) {
       const std::u16string w = GetSelectionTextW();
       std::string bytes;
       bytes.reserve(w.size() * 2 + 2);

@@ -469,6 +469,20 @@ TEST_F(ViewerTest, CopyWritesTheFormatsInOrder) {
   EXPECT_EQ(u.substr(u.size() - 2), std::string(2, '\0'));
 }
 
+TEST_F(ViewerTest, UnicodeTextGoesAlongWithEightBitTextWhenTheSelectionHasIt) {
+  const int unicode = sheet.TextStyles.Count();
+  sheet.TextStyles.Add().Unicode = true;
+  Data().AppendText("abc", 0, 0);
+  Data().AppendTextUTF16(u"\u65e5\u672c", unicode, -1);
+  Show();
+  viewer.SelectAll();
+  ASSERT_TRUE(viewer.CopySelection());
+  ASSERT_EQ(clipboard.Formats.size(), 3u);
+  EXPECT_EQ(clipboard.Formats[1].first, TClipFormat::Text);
+  EXPECT_EQ(clipboard.Formats[2].first, TClipFormat::UnicodeText);
+  EXPECT_EQ(clipboard.Formats[2].second, std::string("a\0b\0c\0\xe5\x65\x2c\x67\0\0", 12));
+}
+
 TEST_F(ViewerTest, CopyWithoutSelectionOrFormatsLeavesTheClipboardAlone) {
   Data().AppendText("abc", 0, 0);
   Show();
