@@ -162,8 +162,12 @@ TEST_F(PaintingTest, ARunWithoutADirectionDoesNotReadInTheDirectionOfTheRunBefor
   unsigned align = 0;
   for (const std::string& l : canvas.Log) {
     if (l.rfind("align ", 0) == 0) align = static_cast<unsigned>(std::stoul(l.substr(6)));
-    if (l.ends_with("\"abc\"")) EXPECT_EQ(align & TA_RTLREADING, TA_RTLREADING);
-    if (l.ends_with("\"def\"")) EXPECT_EQ(align & TA_RTLREADING, 0u);
+    if (l.ends_with("\"abc\"")) {
+      EXPECT_EQ(align & TA_RTLREADING, TA_RTLREADING);
+    }
+    if (l.ends_with("\"def\"")) {
+      EXPECT_EQ(align & TA_RTLREADING, 0u);
+    }
   }
 }
 
