@@ -257,7 +257,6 @@ private:
   bool selecting_ = false;
   bool lineSelecting_ = false;
   bool ignoreNextRelease_ = false;  // a double click selected a word
-  bool leftDown_ = false;
   std::unique_ptr<TPGSelectingInfo> selectingInfo_;
   int pressedJump_ = -1;
   int hoverJump_ = -1;

@@ -326,7 +326,6 @@ void TCustomPagora::MouseDown(TMouseButton button, TShiftState shift, int x, int
   }
   if (OnPGMouseDown) OnPGMouseDown(*this, button, shift, under < 0 ? -1 : data_->DrawItem(under).ItemNo, x, y);
   if (button != mbLeft) return;
-  leftDown_ = true;
   host->StartTimer(kAutoScrollTimerId, kAutoScrollInterval);
   host->CaptureMouse();
   pressedJump_ = JumpAtDocumentPoint(p);
@@ -377,7 +376,6 @@ void TCustomPagora::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   IHost* host = Host();
   if (!host) return;
   if (button == mbLeft) {
-    leftDown_ = false;
     autoScrollX_ = autoScrollY_ = 0;
     host->StopTimer(kAutoScrollTimerId);
     host->ReleaseMouse();
