@@ -4,13 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
 
 #include <chrono>
-#include <cstdlib>
 
 #include "LayoutBenchDocuments.h"
 #include "layout/CPGFData.h"
@@ -114,12 +112,3 @@ BENCHMARK(BM_RatioToQTextDocument)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMi
 
 }  // namespace
 }  // namespace pagora::bench
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

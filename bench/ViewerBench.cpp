@@ -3,7 +3,6 @@
 // scrolled and painted. Peak memory is the process's high-water mark after opening.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -186,12 +185,3 @@ BENCHMARK(BM_ViewerLineDown)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace pagora::bench
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
