@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -267,7 +268,17 @@ void TQtPagoraWidget::mousePressEvent(QMouseEvent* e) {
   const std::optional<TMouseButton> button = MouseButtonOf(e->button());
   if (!button) return QAbstractScrollArea::mousePressEvent(e);
   const QPoint p = e->position().toPoint();
-  core_.MouseDown(*button, ShiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y());
+  const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+  // Qt reports no third click: a press soon after a double click, near it, is one.
+  const QStyleHints* hints = QGuiApplication::styleHints();
+  const bool third = doubleClicked_ && *button == mbLeft &&
+                     e->timestamp() - doubleClickTime_ <= static_cast<quint64>(hints->mouseDoubleClickInterval()) &&
+                     (p - doubleClickAt_).manhattanLength() <= hints->startDragDistance();
+  doubleClicked_ = false;
+  if (third)
+    core_.TripleClick(shift, p.x(), p.y());
+  else
+    core_.MouseDown(*button, shift, p.x(), p.y());
 }
 
 void TQtPagoraWidget::mouseReleaseEvent(QMouseEvent* e) {
@@ -289,10 +300,14 @@ void TQtPagoraWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (!button) return QAbstractScrollArea::mouseDoubleClickEvent(e);
   const QPoint p = e->position().toPoint();
   const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
-  if (*button == mbLeft)
+  if (*button == mbLeft) {
     core_.DoubleClick(shift, p.x(), p.y());
-  else
+    doubleClicked_ = true;
+    doubleClickTime_ = e->timestamp();
+    doubleClickAt_ = p;
+  } else {
     core_.MouseDown(*button, shift | TShiftState{ssDouble}, p.x(), p.y());
+  }
 }
 
 void TQtPagoraWidget::wheelEvent(QWheelEvent* e) {

@@ -104,6 +104,10 @@ private:
   Qt::MouseButtons buttonsDown_ = Qt::NoButton;
   bool grabbed_ = false;      // grabbed outside a press, to be let go
   TCursorId cursorId_ = kCursorDefault;
+  // The last double click, to tell a third press from a new click.
+  quint64 doubleClickTime_ = 0;
+  QPoint doubleClickAt_;
+  bool doubleClicked_ = false;
   TPagora core_;  // last: it goes first, after DetachHost
 };
 

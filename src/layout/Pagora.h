@@ -161,6 +161,9 @@ public:
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   void DoubleClick(TShiftState shift, int x, int y);
+  // A third press soon after a double click, near it (the window system's timing): selects
+  // the paragraph; the next release keeps it.
+  void TripleClick(TShiftState shift, int x, int y);
   void MouseLeave();
   // True when the key was used.
   bool KeyDown(int vk, TShiftState shift);

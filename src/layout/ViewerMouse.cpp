@@ -428,6 +428,20 @@ void TCustomPagora::DoubleClick(TShiftState shift, int x, int y) {
   if (OnPGDblClick && word.Found()) OnPGDblClick(*this, word.Word, word.Style);
 }
 
+void TCustomPagora::TripleClick(TShiftState shift, int x, int y) {
+  MouseDown(mbLeft, shift | TShiftState{ssDouble}, x, y);
+  if (!AllowSelection() || !data_->IsFormatted() || data_->DrawItemCount() == 0) return;
+  const TPosition at = FindDrawItemAtClientPoint(x, y, false);
+  if (at.DrawItem < 0) return;
+  const int item = data_->DrawItem(at.DrawItem).ItemNo;
+  const int first = data_->FirstDrawItemOf(data_->ParaFirstItem(item));
+  const int next = data_->ParaLastItem(item) + 1;
+  const int last = next < data_->CountItems() ? data_->FirstDrawItemOf(next) - 1 : data_->DrawItemCount() - 1;
+  data_->SetSelectionBounds(first, data_->DrawOffsetBefore(first), last, data_->DrawOffsetAfter(last));
+  ignoreNextRelease_ = true;
+  SelectionChanged();
+}
+
 void TCustomPagora::MouseLeave() { SetHoveredJump(-1); }
 
 void TCustomPagora::TimerFired(int id) {

@@ -300,6 +300,23 @@ TEST_F(ViewerTest, DoubleClickSelectsTheWordAndReportsIt) {
   EXPECT_EQ(selects, 2);
 }
 
+TEST_F(ViewerTest, TripleClickSelectsTheParagraph) {
+  Data().AppendText("abc def", 0, 0);
+  Data().AppendText("gh ", 0, 0);
+  Data().AppendText("xy", linkStyle, -1);
+  Data().AppendText("uvw", 0, 0);
+  Show();
+  int selects = 0;
+  viewer.OnSelect = [&](TCustomPagora&) { ++selects; };
+  Click(kMargin + 3, LineY(1));
+  viewer.DoubleClick({}, kMargin + 3, LineY(1));
+  viewer.MouseUp(mbLeft, {}, kMargin + 3, LineY(1));
+  viewer.TripleClick({}, kMargin + 3, LineY(1));
+  viewer.MouseUp(mbLeft, {}, kMargin + 40, LineY(2));  // the release keeps it
+  EXPECT_EQ(Selected(), "gh xy");
+  EXPECT_EQ(selects, 3);
+}
+
 TEST_F(ViewerTest, RightToLeftRunsAreHitFromTheirRightEdge) {
   const int rtl = sheet.TextStyles.Count();
   sheet.TextStyles.Add().BiDiMode = pgbdRightToLeft;

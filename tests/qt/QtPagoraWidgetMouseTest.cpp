@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
@@ -31,6 +32,20 @@ TEST(QtPagoraWidgetMouse, DragSelectsAndAClickDeselects) {
   EXPECT_NE(w.Core().GetSelectionTextW().find(u"Line 2"), std::u16string::npos);
 
   QTest::mouseClick(viewport, Qt::LeftButton, {}, {100, 60});
+  EXPECT_FALSE(w.Core().HasSelection());
+}
+
+TEST(QtPagoraWidgetMouse, DoubleClickSelectsAWordAndAThirdClickTheParagraph) {
+  TViewerWindow w("alpha beta gamma\nnext line\n");
+  QWidget* viewport = w.Viewport();
+  const QPoint inBeta{50, 8};
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, inBeta);
+  QTest::mouseDClick(viewport, Qt::LeftButton, {}, inBeta);
+  EXPECT_EQ(w.Core().GetSelectionTextW(), u"beta");
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, inBeta, 10);
+  EXPECT_EQ(w.Core().GetSelectionTextW(), u"alpha beta gamma");
+  // Later, the same press is a click again.
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, inBeta, QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
   EXPECT_FALSE(w.Core().HasSelection());
 }
 
