@@ -433,6 +433,18 @@ TEST_F(ViewerLinkTest, OnlyHoverSensitiveLinksAreRepaintedGrownByFive) {
   EXPECT_EQ(host.Invalidated.size(), 2u);
 }
 
+TEST_F(ViewerLinkTest, TakingTheStyleSheetAwayLeavesAViewerThatStillTakesInput) {
+  viewer.SetStyle(nullptr);
+  test::FakeCanvas canvas;
+  viewer.Paint(canvas, {0, 0, 300, 200});
+  viewer.MouseMove({}, linkX, LineY(0));
+  Drag(linkX, LineY(0), 100, LineY(1));
+  viewer.DoubleClick({}, linkX, LineY(0));
+  viewer.KeyDown(VK_TAB, {});
+  viewer.Format();
+  SUCCEED();
+}
+
 TEST_F(ViewerLinkTest, TabMovesThroughTheLinksAndEnterFollowsTheFocusedOne) {
   host.Focused = true;
   viewer.FocusIn(false, true);
