@@ -49,6 +49,7 @@ TCustomPagora::TCustomPagora() : data_(std::make_unique<TPagoraPGData>(*this)) {
 
 TCustomPagora::~TCustomPagora() {
   destroying_ = true;
+  if (Style) Style->RemoveUser(this);
   if (Host()) Host()->StopTimer(kAutoScrollTimerId);
   data_->Clear();
 }
@@ -71,8 +72,21 @@ TColor TCustomPagora::EffectiveColor() const {
 }
 
 void TCustomPagora::SetStyle(TPGStyle* style) {
+  if (Style) Style->RemoveUser(this);
   Style = style;
+  if (Style) Style->AddUser(this);
   if (Options.Contains(pgoFormatInvalidate) && Host()) Host()->InvalidateAll();
+}
+
+void TCustomPagora::StyleSheetDestroyed(TPGStyle& sheet) {
+  if (Style != &sheet) return;
+  // The layout refers to the sheet's styles: what was formatted goes with it.
+  Style = nullptr;
+  data_->ClearFormatting();
+  hoverJump_ = pressedJump_ = focusedJump_ = -1;
+  hoverActive_ = selecting_ = lineSelecting_ = false;
+  selectingInfo_.reset();
+  if (Host()) Host()->InvalidateAll();
 }
 
 void TCustomPagora::SetBiDiMode(TPGBiDiMode mode) {

@@ -16,6 +16,7 @@
 #include "model/DataOwner.h"
 #include "model/PGFFormat.h"
 #include "model/PGFTypes.h"
+#include "model/PGStyle.h"
 #include "platform/Clipboard.h"
 #include "platform/InputTypes.h"
 
@@ -70,7 +71,7 @@ struct TPGClickedWord {
   [[nodiscard]] bool Found() const noexcept { return Data != nullptr; }
 };
 
-class TCustomPagora : public TPGScroller, public TPGDocumentSettings {
+class TCustomPagora : public TPGScroller, public TPGDocumentSettings, public IPGStyleUser {
 public:
   TCustomPagora();
   ~TCustomPagora() override;
@@ -95,7 +96,9 @@ public:
   TPGOwnerFlags OwnerFlags = kViewerOwnerFlags;
   int ScreenPpi = 96;
 
+  // Use this rather than assigning Style: the control is told when the sheet is destroyed.
   void SetStyle(TPGStyle* style);
+  void StyleSheetDestroyed(TPGStyle& sheet) override;
   void SetBiDiMode(TPGBiDiMode mode);
   void SetBackgroundStyle(TBackgroundStyle style);
   void SetBackgroundBitmap(std::unique_ptr<TGraphic> picture);

@@ -1,5 +1,7 @@
 #include "model/PGStyle.h"
 
+#include <algorithm>
+
 #include "graphics/Graphic.h"
 #include "graphics/InvalidPicture.h"
 
@@ -13,7 +15,16 @@ TPGStyle::TPGStyle()
   CreateDefaultParaStyles();
 }
 
-TPGStyle::~TPGStyle() = default;
+TPGStyle::~TPGStyle() {
+  const std::vector<IPGStyleUser*> users = std::move(users_);
+  for (IPGStyleUser* user : users) user->StyleSheetDestroyed(*this);
+}
+
+void TPGStyle::AddUser(IPGStyleUser* user) {
+  if (user && std::find(users_.begin(), users_.end(), user) == users_.end()) users_.push_back(user);
+}
+
+void TPGStyle::RemoveUser(IPGStyleUser* user) { std::erase(users_, user); }
 
 std::unique_ptr<TCustomPGInfo> TPGStyle::NewTextStyle() const { return std::make_unique<TFontInfo>(); }
 std::unique_ptr<TCustomPGInfo> TPGStyle::NewParaStyle() const { return std::make_unique<TParaInfo>(); }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/StyleCollections.h"
 #include "model/StyleTypes.h"
@@ -19,12 +20,23 @@ class TCustomPGData;
 class TGraphic;
 class TCustomPagora;  // the viewer control, passed through to drawing handlers
 
+// One that refers to a style sheet without owning it (a control): told when the sheet goes,
+// so that no pointer to it outlives it.
+class IPGStyleUser {
+public:
+  virtual ~IPGStyleUser() = default;
+  virtual void StyleSheetDestroyed(TPGStyle& sheet) = 0;
+};
+
 class TPGStyle {
 public:
   TPGStyle();
   virtual ~TPGStyle();
   TPGStyle(const TPGStyle&) = delete;
   TPGStyle& operator=(const TPGStyle&) = delete;
+
+  void AddUser(IPGStyleUser* user);
+  void RemoveUser(IPGStyleUser* user);
 
   // The component name, which stored style collections carry along.
   std::string Name = "PGStyle1";
@@ -130,6 +142,7 @@ protected:
   [[nodiscard]] virtual std::unique_ptr<TCustomPGInfo> NewListStyle() const;
 
 private:
+  std::vector<IPGStyleUser*> users_;
   mutable std::unique_ptr<TGraphic> invalidPicture_;
 };
 

@@ -445,6 +445,26 @@ TEST_F(ViewerLinkTest, TakingTheStyleSheetAwayLeavesAViewerThatStillTakesInput) 
   SUCCEED();
 }
 
+TEST(ViewerStyleSheetTest, DestroyingTheStyleSheetClearsTheControlsStyle) {
+  FakeHost host;
+  TPagora viewer;
+  auto sheet = std::make_unique<TPGStyle>();
+  viewer.SetStyle(sheet.get());
+  viewer.AttachHost(&host);
+  viewer.PGData().AppendText("abc", 0, 0);
+  viewer.Format();
+  TPGStyle other;
+  viewer.SetStyle(&other);  // no longer a user of the first
+  viewer.SetStyle(sheet.get());
+  sheet.reset();
+  EXPECT_EQ(viewer.Style, nullptr);
+  test::FakeCanvas canvas;
+  viewer.Paint(canvas, {0, 0, 300, 200});
+  viewer.MouseMove({}, 10, 10);
+  viewer.Format();
+  EXPECT_FALSE(viewer.PGData().IsFormatted());
+}
+
 TEST_F(ViewerLinkTest, TabMovesThroughTheLinksAndEnterFollowsTheFocusedOne) {
   host.Focused = true;
   viewer.FocusIn(false, true);
