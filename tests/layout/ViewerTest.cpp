@@ -718,6 +718,48 @@ TEST_F(ViewerTest, PaintsTheDocumentOverTheBackgroundAndWithoutAStyleTheNotice) 
   EXPECT_NE(notice, canvas.Log.end());
 }
 
+TEST_F(ViewerTest, BackgroundPicturesAreStretchedTiledOrCentred) {
+  for (int i = 0; i < 100; ++i) Data().AppendText("abc", 0, 0);
+  host.Client = {100, 60};
+  Show();
+  viewer.Color = clLime;
+  viewer.SetBackgroundBitmap(std::make_unique<test::FakeGraphic>(40, 25));
+  viewer.SetVPos(3);  // the document's y 30 is at the window's top
+  struct Case {
+    TBackgroundStyle style;
+    bool filled;
+    std::vector<std::string> images;
+  };
+  const std::vector<Case> cases{
+      {bsNoBitmap, true, {}},
+      {bsStretched, false, {"image 0,0-100,60 40x25"}},
+      {bsCentered, true, {"image 30,17-70,42 40x25"}},
+      {bsTiled, false,
+       {"image 0,0-40,25", "image 40,0-80,25", "image 80,0-120,25", "image 0,25-40,50", "image 40,25-80,50",
+        "image 80,25-120,50", "image 0,50-40,75", "image 40,50-80,75", "image 80,50-120,75"}},
+      // From the document's origin: 30 px scrolled is 5 px into the second row of tiles.
+      {bsTiledAndScrolled, false,
+       {"image 0,-5-40,20", "image 40,-5-80,20", "image 80,-5-120,20", "image 0,20-40,45", "image 40,20-80,45",
+        "image 80,20-120,45", "image 0,45-40,70", "image 40,45-80,70", "image 80,45-120,70"}},
+  };
+  for (const Case& c : cases) {
+    viewer.SetBackgroundStyle(c.style);
+    test::FakeCanvas canvas;
+    viewer.Paint(canvas, {0, 0, 100, 60});
+    std::vector<std::string> images;
+    bool filled = false;
+    for (const std::string& l : canvas.Log) {
+      if (l.rfind("image ", 0) == 0) images.push_back(l.substr(0, l.rfind(' ')));
+      if (l == "fillrect 0,0-100,60") filled = true;
+    }
+    std::vector<std::string> expected;
+    for (const std::string& e : c.images) expected.push_back(e.substr(0, e.find(" 40x25")));
+    EXPECT_EQ(images, expected) << c.style;
+    EXPECT_EQ(filled, c.filled) << c.style;
+    EXPECT_EQ(viewer.FullRedraw(), c.style != bsNoBitmap && c.style != bsTiledAndScrolled) << c.style;
+  }
+}
+
 TEST_F(ViewerTest, EmptyDocumentsAndTinyWindowsNeitherHangNorCrash) {
   test::FakeCanvas canvas;
   for (const TSize size : {TSize{300, 200}, TSize{0, 0}, TSize{1, 1}}) {
