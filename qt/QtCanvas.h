@@ -123,6 +123,7 @@ public:
 
   void Save() override;
   void Restore() override;
+  int SaveDepth() const override { return static_cast<int>(saved_.size()); }
   void IntersectClip(const TRect& r) override;
   TRect ClipBox() const override { return state_.Clip; }
 

@@ -139,6 +139,7 @@ void TCustomPagora::Paint(ICanvas& canvas, const TRect& clip) {
   }
   PaintBackground(canvas, clip);
   std::string error;
+  const int depth = canvas.SaveDepth();
   try {
     PaintDocument(canvas, clip);
   } catch (const std::exception& e) {
@@ -147,6 +148,8 @@ void TCustomPagora::Paint(ICanvas& canvas, const TRect& clip) {
     error = "unknown error";
   }
   if (!error.empty()) {
+    // What the failed paint saved (clips among it) must not hide the message.
+    while (canvas.SaveDepth() > depth) canvas.Restore();
     const std::u16string text = UTF8ToUTF16("Error: " + error);
     canvas.SetFont(PointFont("Arial", kErrorFontPoints, canvas));
     canvas.SetTextAlign(TA_LEFT | TA_TOP);

@@ -112,6 +112,8 @@ public:
   // State: Save and Restore nest; clipping only ever narrows until the matching Restore.
   virtual void Save() = 0;
   virtual void Restore() = 0;
+  // How many Saves wait for their Restore (to unwind after a failed paint).
+  [[nodiscard]] virtual int SaveDepth() const = 0;
   virtual void IntersectClip(const TRect& r) = 0;
   [[nodiscard]] virtual TRect ClipBox() const = 0;
 };

@@ -718,6 +718,35 @@ TEST_F(ViewerTest, PaintsTheDocumentOverTheBackgroundAndWithoutAStyleTheNotice) 
   EXPECT_NE(notice, canvas.Log.end());
 }
 
+TEST_F(ViewerTest, AFailedPaintShowsWhatWasPaintedAndTheError) {
+  Data().AppendText("abc", 0, 0);
+  Data().AppendText("def", 0, 0);
+  Show();
+  sheet.OnDrawStyleText = [](TPGStyle&, const std::u16string& s, ICanvas& canvas, int, int, int, int, int, int,
+                             TPGTextDrawStates, bool&) {
+    canvas.Save();
+    canvas.IntersectClip({0, 100, 1, 101});  // left behind by the failure
+    if (s == u"def") throw std::runtime_error("the handler failed");
+  };
+  struct ClipWatch : test::FakeCanvas {
+    TRect* seen = nullptr;
+    void TextOut(int x, int y, std::u16string_view text) override {
+      if (text.starts_with(u"Error:")) *seen = ClipBox();
+      FakeCanvas::TextOut(x, y, text);
+    }
+  } canvas;
+  TRect errorClip;
+  canvas.seen = &errorClip;
+  viewer.Paint(canvas, {0, 0, 300, 200});
+  EXPECT_EQ(canvas.SaveDepth(), 0);
+  const auto& log = canvas.Log;
+  const auto error = std::find(log.begin(), log.end(), "text 0,0 \"Error: the handler failed\"");
+  ASSERT_NE(error, log.end());
+  // Drawn in red, where the clip the handler left behind would have hidden it.
+  EXPECT_NE(std::find(log.begin(), error, "textcolor 000000FF"), error);
+  EXPECT_EQ(errorClip, (TRect{0, 0, 300, 200}));
+}
+
 TEST_F(ViewerTest, BackgroundPicturesAreStretchedTiledOrCentred) {
   for (int i = 0; i < 100; ++i) Data().AppendText("abc", 0, 0);
   host.Client = {100, 60};

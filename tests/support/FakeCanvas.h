@@ -45,6 +45,7 @@ public:
   void DrawImage(const TRect& dst, const TRasterImage& image, bool smooth) override;
   void Save() override;
   void Restore() override;
+  int SaveDepth() const override { return static_cast<int>(saved_.size()); }
   void IntersectClip(const TRect& r) override;
   TRect ClipBox() const override { return clip_; }
 
