@@ -123,7 +123,7 @@ struct TOpenViewer {
     SetUpBenchSheet(sheet);
     viewer.SetStyle(&sheet);
     viewer.AttachHost(&host);
-    if (!LoadPGFFromStream(viewer.PGData(), TenMegabytePGF(kind))) std::abort();
+    if (!viewer.LoadPGFFromStream(TenMegabytePGF(kind))) std::abort();
     viewer.Format();
     host.PaintDirty();
   }

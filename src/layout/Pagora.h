@@ -128,7 +128,8 @@ public:
   void SetClipboard(IClipboard* clipboard) noexcept { clipboard_ = clipboard; }
 
   // ---- reading and writing, with the control's layout, colour and background where the
-  // format keeps them. Loading replaces the document and deselects; the caller formats.
+  // format keeps them. Loading replaces the document and deselects (the caller formats);
+  // when the data cannot be read, the document, its styles and the layout stay as they were.
   bool LoadPGF(const std::string& fileName, std::string* error = nullptr);
   bool LoadPGFFromStream(std::string_view stream, std::string* error = nullptr);
   bool SavePGF(const std::string& fileName, bool selectionOnly, std::string* error = nullptr);

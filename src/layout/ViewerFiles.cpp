@@ -1,8 +1,11 @@
 // The viewer's documents in and out: the formats store the control's margins, widths,
-// direction, colour and background along with the items.
+// direction, colour and background along with the items. A document that cannot be read
+// leaves the one shown as it was.
 #include "layout/Pagora.h"
 #include "model/PGFFormat.h"
+#include "model/PGStyle.h"
 #include "model/PlainText.h"
+#include "platform/FileIO.h"
 
 namespace pagora {
 
@@ -29,19 +32,51 @@ void TCustomPagora::ApplyLayoutInfo(const TPGLayoutInfo& l) {
 }
 
 bool TCustomPagora::LoadPGFFromStream(std::string_view stream, std::string* error) {
-  Clear();
+  // The data is read into a document of its own with a copy of the style sheet, so that
+  // data that cannot be read leaves the shown document, its styles and the layout alone.
+  TPGStyle sheet;
+  if (Style) {
+    sheet.TextStyles.Assign(Style->TextStyles);
+    sheet.ParaStyles.Assign(Style->ParaStyles);
+    sheet.ListStyles.Assign(Style->ListStyles);
+  }
+  TPGDocumentSettings reader = *this;
+  reader.Style = &sheet;
+  reader.OnItemAction = nullptr;  // the items are announced once, when they arrive here
+  reader.OnControlAction = nullptr;
+  TCustomPGData read(&reader);
   TPGLayoutInfo layout;
-  const bool ok = pagora::LoadPGFFromStream(*data_, stream, &Color, &layout, &background_, error);
+  TColor color = Color;
+  TPGBackground background;
+  background.Style = background_.Style;
+  if (background_.Picture) background.Picture = background_.Picture->Clone();
+  if (!pagora::LoadPGFFromStream(read, stream, &color, &layout, &background, error)) {
+    read.Clear();
+    return false;
+  }
+  Clear();
+  if (Style) {
+    Style->TextStyles.Assign(sheet.TextStyles);
+    Style->ParaStyles.Assign(sheet.ParaStyles);
+    Style->ListStyles.Assign(sheet.ListStyles);
+  }
+  data_->TakeItemsFrom(read);
+  Color = color;
+  background_.Style = background.Style;
+  background_.Picture = std::move(background.Picture);
+  ReadWarnings = reader.ReadWarnings;
+  DocumentInfoList = std::move(reader.DocumentInfoList);
   if (layout.WasRead) ApplyLayoutInfo(layout);
-  return ok;
+  return true;
 }
 
 bool TCustomPagora::LoadPGF(const std::string& fileName, std::string* error) {
-  TPGLayoutInfo layout;
-  Clear();
-  const bool ok = LoadPGFFile(*data_, fileName, &Color, &layout, &background_, error);
-  if (layout.WasRead) ApplyLayoutInfo(layout);
-  return ok;
+  std::string bytes, why;
+  if (!ReadFileBytes(fileName, bytes, why)) {
+    if (error) *error = why;
+    return false;
+  }
+  return LoadPGFFromStream(bytes, error);
 }
 
 TPGFSaveArgs TCustomPagora::SaveArgs(const TPGTextRange* selection, TPGLayoutInfo& layout) const {

@@ -590,6 +590,47 @@ TEST_F(ViewerTest, SavedDocumentsKeepTheLayoutAndColourWhenAskedTo) {
   EXPECT_EQ(other.PGData().TextOf(0), "def");
 }
 
+TEST_F(ViewerTest, DataThatCannotBeReadLeavesTheShownDocumentAlone) {
+  // Something to show, with a style the sheet gained from a file.
+  TPagora source;
+  TPGStyle sourceSheet;
+  sourceSheet.TextStyles.Add().Jump = true;
+  sourceSheet.TextStyles.Add().FontName = "Courier New";
+  source.SetStyle(&sourceSheet);
+  source.PGFOptions.Include(pgfoSaveTextStyles);
+  source.PGFOptions.Include(pgfoSaveParaStyles);
+  source.PGData().AppendText("shown", sourceSheet.TextStyles.Count() - 1, 0);
+  std::string good;
+  ASSERT_TRUE(source.SavePGFToStream(good, false));
+  std::string why;
+  ASSERT_TRUE(viewer.LoadPGFFromStream(good, &why)) << why;
+  Show();
+  const int styles = sheet.TextStyles.Count();
+  viewer.SelectAll();
+
+  std::string error;
+  // Other styles, then a record that cannot be read.
+  for (int i = 0; i < 3; ++i) sourceSheet.TextStyles.Add();
+  std::string other;
+  ASSERT_TRUE(source.SavePGFToStream(other, false));
+  const std::string broken = other + "\n-9 7 not a record\n";
+  EXPECT_FALSE(viewer.LoadPGFFromStream(broken, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(viewer.LoadPGF("/no/such/file.pgf", &error));
+  EXPECT_FALSE(error.empty());
+  ASSERT_EQ(Data().CountItems(), 1);
+  EXPECT_EQ(Data().TextOf(0), "shown");
+  EXPECT_EQ(sheet.TextStyles.Count(), styles);
+  EXPECT_EQ(Selected(), "shown");  // even the selection
+
+  // Good data replaces it.
+  Data().AppendText(" and more", 0, -1);
+  ASSERT_TRUE(viewer.LoadPGFFromStream(good));
+  viewer.Format();
+  EXPECT_EQ(Data().CountItems(), 1);
+  EXPECT_FALSE(viewer.HasSelection());
+}
+
 // ---------------------------------------------------------------- events
 
 TEST_F(ViewerTest, PostedEventsAreDeliveredInOrderAfterTheCurrentOne) {
