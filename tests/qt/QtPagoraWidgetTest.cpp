@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
@@ -104,6 +105,28 @@ TEST(QtPagoraWidget, ScrollBarActionsScrollTheCore) {
     EXPECT_EQ(w.Core().VPos(), expected);
     EXPECT_EQ(bar.value(), expected);
   }
+}
+
+// Scrolling paints what came into view as strips; they must join up to the whole.
+TEST(QtPagoraWidget, StripsPaintLikeTheWhole) {
+  TViewerWindow w(NumberedLines(100), {200, 100});
+  const QSize size = w.Viewport()->size();
+  auto paint = [&](QImage& image, const QRect& r) {
+    QPainter painter(&image);
+    TQtFontCache fonts;
+    TQtCanvas canvas(painter, &fonts);
+    w.Core().Paint(canvas, Bounds(r.x(), r.y(), r.width(), r.height()));
+  };
+  QImage whole(size, QImage::Format_RGB32), strips(size, QImage::Format_RGB32);
+  whole.fill(Qt::black);
+  strips.fill(Qt::black);
+  paint(whole, QRect(QPoint(0, 0), size));
+  for (int y = 0; y < size.height(); y += 10) paint(strips, QRect(0, y, size.width(), 10));
+  int differing = 0;
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x)
+      if (whole.pixel(x, y) != strips.pixel(x, y)) ++differing;
+  EXPECT_EQ(differing, 0);
 }
 
 // Without tracking the document stays while the thumb is dragged and follows on release.
