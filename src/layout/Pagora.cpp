@@ -83,10 +83,14 @@ void TCustomPagora::StyleSheetDestroyed(TPGStyle& sheet) {
   // The layout refers to the sheet's styles: what was formatted goes with it.
   Style = nullptr;
   data_->ClearFormatting();
+  ResetMouseState();
+  if (Host()) Host()->InvalidateAll();
+}
+
+void TCustomPagora::ResetMouseState() {
   hoverJump_ = pressedJump_ = focusedJump_ = -1;
   hoverActive_ = selecting_ = lineSelecting_ = false;
   selectingInfo_.reset();
-  if (Host()) Host()->InvalidateAll();
 }
 
 void TCustomPagora::SetBiDiMode(TPGBiDiMode mode) {
@@ -178,9 +182,7 @@ void TCustomPagora::Resized() {
 void TCustomPagora::Clear() {
   controls_.clear();
   data_->Clear();
-  hoverJump_ = pressedJump_ = focusedJump_ = -1;
-  hoverActive_ = selecting_ = lineSelecting_ = false;
-  selectingInfo_.reset();
+  ResetMouseState();
   lastReportedCheckpoint_ = nullptr;
   checkpointReported_ = false;
 }

@@ -243,6 +243,8 @@ private:
   void PaintNoStyleNotice(ICanvas& canvas, const TRect& clip);
   void PaintFocusMark(ICanvas& canvas);
   void LayoutChanged();
+  // Hover, link focus and a selection in progress refer to the layout that went.
+  void ResetMouseState();
   // Embedded controls sit over their drawing items and move with the content.
   void PlaceControls();
   void MoveControls();

@@ -9,6 +9,17 @@
 
 namespace pagora {
 
+namespace {
+
+// What reading a document may change in a style sheet.
+void CopyStyleCollections(const TPGStyle& from, TPGStyle& to) {
+  to.TextStyles.Assign(from.TextStyles);
+  to.ParaStyles.Assign(from.ParaStyles);
+  to.ListStyles.Assign(from.ListStyles);
+}
+
+}  // namespace
+
 TPGLayoutInfo TCustomPagora::LayoutInfo() const {
   TPGLayoutInfo l;
   l.LeftMargin = LeftMargin;
@@ -35,11 +46,7 @@ bool TCustomPagora::LoadPGFFromStream(std::string_view stream, std::string* erro
   // The data is read into a document of its own with a copy of the style sheet, so that
   // data that cannot be read leaves the shown document, its styles and the layout alone.
   TPGStyle sheet;
-  if (Style) {
-    sheet.TextStyles.Assign(Style->TextStyles);
-    sheet.ParaStyles.Assign(Style->ParaStyles);
-    sheet.ListStyles.Assign(Style->ListStyles);
-  }
+  if (Style) CopyStyleCollections(*Style, sheet);
   TPGDocumentSettings reader = *this;
   reader.Style = &sheet;
   reader.OnItemAction = nullptr;  // the items are announced once, when they arrive here
@@ -55,11 +62,7 @@ bool TCustomPagora::LoadPGFFromStream(std::string_view stream, std::string* erro
     return false;
   }
   Clear();
-  if (Style) {
-    Style->TextStyles.Assign(sheet.TextStyles);
-    Style->ParaStyles.Assign(sheet.ParaStyles);
-    Style->ListStyles.Assign(sheet.ListStyles);
-  }
+  if (Style) CopyStyleCollections(sheet, *Style);
   data_->TakeItemsFrom(read);
   Color = color;
   background_.Style = background.Style;
